@@ -1,0 +1,132 @@
+#include "document/document_writer.h"
+
+#include <stdexcept>
+
+#include "core/output_stream.h"
+#include "document/document_container.h"
+#include "document/main_master.h"
+#include "document/persist_directory.h"
+#include "quorv/exception.h"
+#include "quorv/properties.h"
+#include "quorv/slide.h"
+#include "storage/compound_file.h"
+#include "storage/file_output.h"
+
+namespace Quorv {
+namespace detail {
+
+const char16_t* const kDocumentStreamName = u"PowerPoint Document";
+const char16_t* const kPicturesStreamName = u"Pictures";
+const char16_t* const kCurrentUserStreamName = u"Current User";
+const char16_t* const kSummaryStreamName = u"\x0005SummaryInformation";
+const char16_t* const kDocSummaryStreamName = u"\x0005" u"DocumentSummaryInformation";
+
+namespace {
+
+// Offsets in the "PowerPoint Document" stream are 32-bit.
+std::uint32_t streamOffset(const QvOutputStream& s) {
+    std::size_t p = s.position();
+    if (p > 0xFFFFFFFFu) throw makeException(QV_ERR_TOO_LARGE, "the document stream exceeds 4 GB");
+    return static_cast<std::uint32_t>(p);
+}
+
+} // namespace
+
+std::vector<NamedStream> DocumentWriter::buildStreams(PPTDocument& doc, const SaveContext& context) {
+    const std::vector<PPTPtr<PPTSlides>>& slides = doc.slides_;
+    checkPersistIdRange(slides.size());
+
+    // Pictures first: their offsets and sizes in the "Pictures" stream go into the picture store.
+    doc.pictureCount_ = 0;
+    for (const auto& slide : slides) {
+        int scratch = 0;
+        doc.pictureCount_ += slide->calSize(&scratch, true);
+    }
+    QvOutputStream pictures(doc.pictureCount_ > 0 ? 8192 : 1);
+    pictures.setContext(&context);
+    if (doc.pictureCount_ > 0) {
+        for (const auto& slide : slides) slide->outputPicture(pictures);
+    }
+
+    QvOutputStream document(1 << 16);
+    document.setContext(&context);
+    writeDocumentContainer(document, {doc.width_, doc.height_, doc.fontNames_, doc.pictureCount_, slides});
+
+    PersistOffsets offsets;
+    offsets.master = streamOffset(document);
+    writeMainMaster(document);
+    offsets.slideStarts.reserve(slides.size());
+    for (const auto& slide : slides) {
+        offsets.slideStarts.push_back(streamOffset(document));
+        slide->output(document, false);
+    }
+    const std::uint32_t persistDirectoryOffset = streamOffset(document);
+    writePersistDirectory(document, offsets);
+    const std::uint32_t userEditOffset = streamOffset(document);
+    writeUserEdit(document, slides.size(), persistDirectoryOffset);
+
+    // The Current User stream is written for every document; without properties its header token
+    // is the one of a document that is not encrypted.
+    PPTProperties defaults;
+    PPTProperties* properties = doc.properties_ ? doc.properties_ : &defaults;
+    QvOutputStream currentUser(256);
+    currentUser.setContext(&context);
+    properties->saveCurrentUser(currentUser, static_cast<int>(userEditOffset), false);
+
+    std::vector<NamedStream> streams;
+    if (pictures.position() > 0) streams.push_back({kPicturesStreamName, pictures.takeBytes()});
+    streams.push_back({kDocumentStreamName, document.takeBytes()});
+    if (doc.properties_) {
+        QvOutputStream docSummary(256);
+        docSummary.setContext(&context);
+        doc.properties_->saveDocumentSummaryInformation(docSummary, slides, doc.fontNames_, false);
+        QvOutputStream summary(512);
+        summary.setContext(&context);
+        doc.properties_->saveSummaryInformation(summary, false);
+        streams.push_back({kSummaryStreamName, summary.takeBytes()});
+        streams.push_back({kDocSummaryStreamName, docSummary.takeBytes()});
+    }
+    streams.push_back({kCurrentUserStreamName, currentUser.takeBytes()});
+    return streams;
+}
+
+namespace {
+
+std::vector<storage::StreamEntry> entries(const std::vector<NamedStream>& streams) {
+    std::vector<storage::StreamEntry> out;
+    out.reserve(streams.size());
+    for (const NamedStream& s : streams) out.push_back({s.name, s.bytes.data(), s.bytes.size()});
+    return out;
+}
+
+QvException tooLarge(const std::exception& e) { return makeException(QV_ERR_TOO_LARGE, e.what()); }
+
+} // namespace
+
+void DocumentWriter::saveToFile(PPTDocument& doc, const std::string& path, const SaveContext& context) {
+    std::vector<NamedStream> streams = buildStreams(doc, context);
+    try {
+        storage::AtomicFileSink sink(path);
+        storage::writeCompoundFile(entries(streams), sink);
+        sink.commit();
+    } catch (const storage::FileError& e) {
+        QvException error = makeException(QV_ERR_WRITE_FILE, " function: outputppt");
+        throw QvException(error.get_Code(), error.what(), error.get_Detail(), e.systemMessage());
+    } catch (const std::length_error& e) {
+        throw tooLarge(e);
+    }
+}
+
+std::vector<std::uint8_t> DocumentWriter::saveToBytes(PPTDocument& doc, const SaveContext& context) {
+    std::vector<NamedStream> streams = buildStreams(doc, context);
+    try {
+        storage::VectorSink sink;
+        storage::writeCompoundFile(entries(streams), sink);
+        return sink.take();
+    } catch (const std::length_error& e) {
+        throw tooLarge(e);
+    }
+}
+
+} // namespace detail
+} // namespace Quorv

@@ -1,0 +1,41 @@
+// The save pipeline: turns a PPTDocument into the streams of a .ppt file and writes the file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/save_context.h"
+#include "quorv/document.h"
+
+namespace Quorv {
+namespace detail {
+
+struct NamedStream {
+    std::u16string name;
+    std::vector<std::uint8_t> bytes;
+};
+
+// Stream names of the file.
+extern const char16_t* const kDocumentStreamName;       // "PowerPoint Document"
+extern const char16_t* const kPicturesStreamName;       // "Pictures"
+extern const char16_t* const kCurrentUserStreamName;    // "Current User"
+extern const char16_t* const kSummaryStreamName;        // "\x05SummaryInformation"
+extern const char16_t* const kDocSummaryStreamName;     // "\x05DocumentSummaryInformation"
+
+class DocumentWriter {
+public:
+    // Every stream of the file, in the order they are stored: "Pictures" (when there are
+    // pictures), "PowerPoint Document", the two property sets (when properties are attached),
+    // "Current User".
+    static std::vector<NamedStream> buildStreams(PPTDocument& doc, const SaveContext& context);
+
+    // Builds the streams and writes the compound file to path, atomically.
+    static void saveToFile(PPTDocument& doc, const std::string& path, const SaveContext& context);
+
+    // The compound file in memory.
+    static std::vector<std::uint8_t> saveToBytes(PPTDocument& doc, const SaveContext& context);
+};
+
+} // namespace detail
+} // namespace Quorv

@@ -1,0 +1,53 @@
+// The contents of the main master, as data: colour schemes, text styles and placeholders.
+// writeMainMaster turns them into records with the same helpers slides and text boxes use.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "drawing/common_records.h"
+#include "text/text_exceptions.h"
+
+namespace Quorv {
+namespace master_data {
+
+// The twelve colour schemes offered by the master's scheme list; the first is also the master's
+// own scheme and every slide's.
+extern const ColorScheme kSchemes[12];
+
+// One level of a text master style ([MS-PPT] 2.9.36 TextMasterStyleLevel).
+struct StyleLevel {
+    std::uint16_t level; // written only in the styles of text types 5 and above
+    ParagraphException paragraph;
+    CharacterException character;
+};
+
+struct TextStyle {
+    std::uint16_t textType; // the atom's recInstance
+    std::vector<StyleLevel> levels;
+};
+
+// The styles of text types 0 (title), 1 (body), 2 (notes), 5 (centre body), 6 (centre title),
+// 7 (half body) and 8 (quarter body), in that order. Types 3 and 4 have none.
+std::vector<TextStyle> textStyles();
+
+// One placeholder shape of the master.
+struct Placeholder {
+    std::uint32_t spid;
+    std::int16_t top, left, right, bottom; // client anchor, master units
+    std::int32_t position;                 // RT_PlaceholderAtom
+    std::uint8_t placementId;
+    std::uint8_t size;
+    std::uint16_t unused;
+    std::uint32_t textType;
+    bool anchorMiddle; // the title's text is anchored in the middle
+};
+
+extern const Placeholder kTitle;
+extern const Placeholder kBody;
+extern const Placeholder kDate;
+extern const Placeholder kFooter;
+extern const Placeholder kSlideNumber;
+
+} // namespace master_data
+} // namespace Quorv

@@ -1,0 +1,46 @@
+#include "drawing/common_records.h"
+
+#include <cstring>
+
+#include "core/record.h"
+
+namespace Quorv {
+
+const ColorScheme kDefaultColorScheme = {
+    0x00FFFFFF, // background
+    0x00000000, // text and lines
+    0x00808080, // shadows
+    0x00000000, // title text
+    0x00E3E0BB, // fills
+    0x00993333, // accent
+    0x00999900, // accent and hyperlink
+    0x0000CC99, // accent and followed hyperlink
+};
+
+void writeColorScheme(QvOutputStream& s, std::uint16_t instance, const ColorScheme& scheme) {
+    writeRecord(s, atom(RecordType::ColorSchemeAtom, 0, instance), [&](QvOutputStream& o) {
+        for (std::uint32_t c : scheme) o.writeU32(c);
+    });
+}
+
+void writeAsciiCString(QvOutputStream& s, std::uint16_t instance, const char* text) {
+    writeRecord(s, atom(RecordType::CString, 0, instance), [&](QvOutputStream& o) {
+        for (const char* p = text; *p; ++p) o.writeU16(static_cast<unsigned char>(*p));
+    });
+}
+
+void writePpt10Tags(QvOutputStream& s) {
+    // The blob is itself a record: RT_SlideTime10Atom (type 0x2EEB, length 8) with a fixed
+    // FILETIME, the same in every file.
+    static const std::uint8_t kSlideTime10Blob[16] = {0x00, 0x00, 0xEB, 0x2E, 0x08, 0x00, 0x00, 0x00,
+                                                      0xF8, 0x0E, 0xC9, 0x01, 0xE0, 0x3D, 0xD4, 0xE5};
+    writeRecord(s, container(RecordType::ProgTags), [](QvOutputStream& tags) {
+        writeRecord(tags, container(RecordType::ProgBinaryTag), [](QvOutputStream& tag) {
+            writeAsciiCString(tag, 0, "___PPT10");
+            writeRecordBytes(tag, atom(RecordType::BinaryTagDataBlob), kSlideTime10Blob,
+                             sizeof kSlideTime10Blob);
+        });
+    });
+}
+
+} // namespace Quorv

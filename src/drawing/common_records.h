@@ -1,0 +1,29 @@
+// Records that slides and the main master write alike.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "core/output_stream.h"
+
+namespace Quorv {
+
+// Eight colours of a colour scheme ([MS-PPT] 2.4.17 ColorSchemeAtom): background, text and lines,
+// shadows, title text, fills, accent, accent and hyperlink, accent and followed hyperlink.
+// Each is 0x00BBGGRR (ColorStruct, red in the low byte).
+using ColorScheme = std::array<std::uint32_t, 8>;
+
+// The scheme every slide uses, and the first of the master's schemes.
+extern const ColorScheme kDefaultColorScheme;
+
+// RT_ColorSchemeAtom; instance 1 is a slide's scheme, 6 an entry of the master's scheme list.
+void writeColorScheme(QvOutputStream& s, std::uint16_t instance, const ColorScheme& scheme);
+
+// RT_CString holding ASCII text as UTF-16LE, without terminator.
+void writeAsciiCString(QvOutputStream& s, std::uint16_t instance, const char* text);
+
+// RT_ProgTags holding the binary tag "___PPT10" with its RT_SlideTime10Atom blob, which every
+// slide and the master carry.
+void writePpt10Tags(QvOutputStream& s);
+
+} // namespace Quorv

@@ -1,0 +1,69 @@
+#include "drawing/officeart_records.h"
+
+#include <utility>
+
+namespace Quorv {
+namespace officeart {
+
+PropertyTable& PropertyTable::add(PropertyId id, std::uint32_t value, std::uint16_t flags) {
+    entries_.push_back({static_cast<std::uint16_t>(static_cast<std::uint16_t>(id) | flags), value});
+    return *this;
+}
+
+PropertyTable& PropertyTable::addComplex(PropertyId id, std::vector<std::uint8_t> data,
+                                         std::uint16_t flags) {
+    add(id, static_cast<std::uint32_t>(data.size()), static_cast<std::uint16_t>(flags | kComplex));
+    complex_.insert(complex_.end(), data.begin(), data.end());
+    return *this;
+}
+
+void PropertyTable::write(QvOutputStream& s, RecordType type) const {
+    writeRecord(s, atom(type, 3, count()), [this](QvOutputStream& o) {
+        for (const Entry& e : entries_) {
+            o.writeU16(e.opid);
+            o.writeU32(e.value);
+        }
+        o.writeBytes(complex_);
+    });
+}
+
+void writeShapeAtom(QvOutputStream& s, ShapeType type, std::uint32_t spid, std::uint32_t flags) {
+    writeRecord(s, atom(RecordType::OfficeArtFSP, 2, static_cast<std::uint16_t>(type)),
+                [&](QvOutputStream& o) {
+                    o.writeU32(spid);
+                    o.writeU32(flags);
+                });
+}
+
+void writeGroupAtom(QvOutputStream& s, std::int32_t left, std::int32_t top, std::int32_t right,
+                    std::int32_t bottom) {
+    writeRecord(s, atom(RecordType::OfficeArtFSPGR, 1), [&](QvOutputStream& o) {
+        o.writeI32(left);
+        o.writeI32(top);
+        o.writeI32(right);
+        o.writeI32(bottom);
+    });
+}
+
+void writeClientAnchor(QvOutputStream& s, std::int16_t top, std::int16_t left, std::int16_t right,
+                       std::int16_t bottom) {
+    writeRecord(s, atom(RecordType::OfficeArtClientAnchor), [&](QvOutputStream& o) {
+        o.writeI16(top);
+        o.writeI16(left);
+        o.writeI16(right);
+        o.writeI16(bottom);
+    });
+}
+
+void writeChildAnchor(QvOutputStream& s, std::int32_t left, std::int32_t top, std::int32_t right,
+                      std::int32_t bottom) {
+    writeRecord(s, atom(RecordType::OfficeArtChildAnchor), [&](QvOutputStream& o) {
+        o.writeI32(left);
+        o.writeI32(top);
+        o.writeI32(right);
+        o.writeI32(bottom);
+    });
+}
+
+} // namespace officeart
+} // namespace Quorv

@@ -1,0 +1,133 @@
+// Small OfficeArt records shared by every drawing: shape atoms, property tables and anchors
+// ([MS-ODRAW] 2.2 and 2.3).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "core/output_stream.h"
+#include "core/record.h"
+
+namespace Quorv {
+namespace officeart {
+
+// Property ids (opid) of [MS-ODRAW] 2.3, without the fBid and fComplex flags.
+enum class PropertyId : std::uint16_t {
+    Rotation = 0x0004,
+    ProtectionBooleans = 0x007F,
+    LTxid = 0x0080,
+    DxTextLeft = 0x0081,
+    DyTextTop = 0x0082,
+    DxTextRight = 0x0083,
+    DyTextBottom = 0x0084,
+    WrapText = 0x0085,
+    AnchorText = 0x0087,
+    TextFlow = 0x0088,
+    TextBooleans = 0x00BF,
+    Pib = 0x0104,
+    PibName = 0x0105,
+    PibFlags = 0x0106,
+    GeoRight = 0x0142,
+    GeoBottom = 0x0143,
+    ShapePath = 0x0144,
+    Vertices = 0x0145,
+    SegmentInfo = 0x0146,
+    GeometryBooleans = 0x017F,
+    FillType = 0x0180,
+    FillColor = 0x0181,
+    FillOpacity = 0x0182,
+    FillBackColor = 0x0183,
+    FillBlip = 0x0186,
+    FillRectRight = 0x0193,
+    FillRectBottom = 0x0194,
+    FillStyleBooleans = 0x01BF,
+    LineColor = 0x01C0,
+    LineFillBlip = 0x01C5,
+    LineWidth = 0x01CB,
+    LineDashing = 0x01CE,
+    LineEndCapStyle = 0x01D7,
+    LineStyleBooleans = 0x01FF,
+    ShadowColor = 0x0201,
+    ShadowStyleBooleans = 0x023F,
+    ThreeDObjectBooleans = 0x02BF,
+    BlackAndWhiteMode = 0x0304,
+    ShapeBooleans = 0x033F,
+    CalloutBooleans = 0x037F,
+    TableProperties = 0x039F,
+    TableRowProperties = 0x03A0,
+    GroupShapeBooleans = 0x03BF,
+    LeftLineStyleBooleans = 0x057F,
+    TopLineStyleBooleans = 0x05BF,
+    RightLineStyleBooleans = 0x05FF,
+    BottomLineStyleBooleans = 0x063F,
+    ColumnLineStyleBooleans = 0x067F,
+};
+
+// Flags of a property id: the value is a BLIP identifier, the value is the length of complex data.
+constexpr std::uint16_t kBlipId = 0x4000;
+constexpr std::uint16_t kComplex = 0x8000;
+
+// A colour value that names a colour of the colour scheme rather than RGB.
+constexpr std::uint32_t schemeColor(std::uint8_t index) { return 0x08000000u | index; }
+
+// The property table of an OfficeArtFOPT or OfficeArtTertiaryFOPT: entries in the order added,
+// then the complex data of the entries that have some, in the same order.
+class PropertyTable {
+public:
+    PropertyTable& add(PropertyId id, std::uint32_t value, std::uint16_t flags = 0);
+    // A complex property: its value is the length of data, which follows the entries.
+    PropertyTable& addComplex(PropertyId id, std::vector<std::uint8_t> data, std::uint16_t flags = 0);
+
+    std::uint16_t count() const noexcept { return static_cast<std::uint16_t>(entries_.size()); }
+    // Writes the record (recVer 3, recInstance = number of properties).
+    void write(QvOutputStream& s, RecordType type = RecordType::OfficeArtFOPT) const;
+
+private:
+    struct Entry {
+        std::uint16_t opid;
+        std::uint32_t value;
+    };
+    std::vector<Entry> entries_;
+    std::vector<std::uint8_t> complex_;
+};
+
+// Shape types ([MS-ODRAW] 2.4.24 MSOSPT) used by the library.
+enum class ShapeType : std::uint16_t {
+    NotPrimitive = 0,
+    Rectangle = 1,
+    Line = 20,
+    PictureFrame = 75,
+    TextBox = 202,
+};
+
+// Flags of OfficeArtFSP ([MS-ODRAW] 2.2.40).
+enum ShapeFlags : std::uint32_t {
+    kGroup = 0x001,
+    kChild = 0x002,
+    kPatriarch = 0x004,
+    kDeleted = 0x008,
+    kOleShape = 0x010,
+    kHaveMaster = 0x020,
+    kFlipH = 0x040,
+    kFlipV = 0x080,
+    kConnector = 0x100,
+    kHaveAnchor = 0x200,
+    kBackground = 0x400,
+    kHaveShapeType = 0x800,
+};
+
+// OfficeArtFSP: the shape type goes into recInstance.
+void writeShapeAtom(QvOutputStream& s, ShapeType type, std::uint32_t spid, std::uint32_t flags);
+// OfficeArtFSPGR: the group's coordinate rectangle.
+void writeGroupAtom(QvOutputStream& s, std::int32_t left, std::int32_t top, std::int32_t right,
+                    std::int32_t bottom);
+// OfficeArtClientAnchor as the presentation format defines it: four s16 in master units, in the
+// order top, left, right, bottom ([MS-PPT] 2.7.1 SmallRectStruct).
+void writeClientAnchor(QvOutputStream& s, std::int16_t top, std::int16_t left, std::int16_t right,
+                       std::int16_t bottom);
+// OfficeArtChildAnchor: four s32 in the group's coordinates, left, top, right, bottom.
+void writeChildAnchor(QvOutputStream& s, std::int32_t left, std::int32_t top, std::int32_t right,
+                      std::int32_t bottom);
+
+} // namespace officeart
+} // namespace Quorv

@@ -1,0 +1,87 @@
+#include "drawing/slide_records.h"
+
+#include "core/record.h"
+#include "drawing/common_records.h"
+#include "drawing/officeart_records.h"
+
+namespace Quorv {
+
+namespace {
+
+using officeart::PropertyId;
+using officeart::PropertyTable;
+using officeart::ShapeType;
+
+// Every slide's drawing has drawing id 2; its group shape is spid 0x800, its background 0x801.
+constexpr std::uint16_t kSlideDrawingId = 2;
+constexpr std::uint32_t kGroupSpid = 0x800;
+constexpr std::uint32_t kBackgroundSpid = 0x801;
+// The main master's id (persist object 2 of the document).
+constexpr std::uint32_t kMainMasterId = 0x80000000;
+
+void writeSlideAtom(QvOutputStream& s) {
+    writeRecord(s, atom(RecordType::SlideAtom, 2), [](QvOutputStream& o) {
+        o.writeU32(0x00000000); // geom: SL_TitleSlide
+        // rgPlaceholderTypes: PT_CenterTitle, PT_SubTitle, then none.
+        const std::uint8_t placeholders[8] = {0x0F, 0x10, 0, 0, 0, 0, 0, 0};
+        o.writeBytes(placeholders, sizeof placeholders);
+        o.writeU32(kMainMasterId); // masterIdRef
+        o.writeU32(0);             // notesIdRef: no notes slide
+        o.writeU16(0x0007);        // slideFlags: fMasterObjects, fMasterScheme, fMasterBackground
+        o.writeU16(0x300C);        // unused
+    });
+}
+
+void writeDrawingAtom(QvOutputStream& s) {
+    writeRecord(s, atom(RecordType::OfficeArtFDG, 0, kSlideDrawingId), [](QvOutputStream& o) {
+        o.writeU32(2);     // csp
+        o.writeU32(0x804); // spidCur
+    });
+}
+
+void writeGroupShape(QvOutputStream& s) {
+    writeRecord(s, container(RecordType::OfficeArtSpContainer), [](QvOutputStream& o) {
+        officeart::writeGroupAtom(o, 0, 0, 0, 0);
+        officeart::writeShapeAtom(o, ShapeType::NotPrimitive, kGroupSpid,
+                                  officeart::kGroup | officeart::kPatriarch);
+    });
+}
+
+void writeBackgroundShape(QvOutputStream& s) {
+    writeRecord(s, container(RecordType::OfficeArtSpContainer), [](QvOutputStream& o) {
+        officeart::writeShapeAtom(o, ShapeType::Rectangle, kBackgroundSpid,
+                                  officeart::kBackground | officeart::kHaveShapeType);
+        PropertyTable()
+            .add(PropertyId::FillColor, officeart::schemeColor(0))
+            .add(PropertyId::FillBackColor, officeart::schemeColor(0))
+            .add(PropertyId::FillRectRight, 9150350)
+            .add(PropertyId::FillRectBottom, 6864350)
+            .add(PropertyId::FillStyleBooleans, 0x00120012) // fillUseRect, fFilled
+            .add(PropertyId::LineStyleBooleans, 0x00080000) // fUsefLine set, fLine clear
+            .add(PropertyId::BlackAndWhiteMode, 9)          // bwWhite
+            .add(PropertyId::ShapeBooleans, 0x00010001)     // fBackground
+            .write(o);
+    });
+}
+
+} // namespace
+
+void writeSlideRecord(QvOutputStream& s, const std::vector<PPTPtr<PPTShape>>& shapes) {
+    writeRecord(s, container(RecordType::Slide), [&](QvOutputStream& slide) {
+        writeSlideAtom(slide);
+        writeRecord(slide, container(RecordType::Drawing), [&](QvOutputStream& drawing) {
+            writeRecord(drawing, container(RecordType::OfficeArtDgContainer), [&](QvOutputStream& dg) {
+                writeDrawingAtom(dg);
+                writeRecord(dg, container(RecordType::OfficeArtSpgrContainer), [&](QvOutputStream& group) {
+                    writeGroupShape(group);
+                    for (const auto& shape : shapes) shape->output(group, false);
+                    writeBackgroundShape(group);
+                });
+            });
+        });
+        writeColorScheme(slide, 1, kDefaultColorScheme);
+        writePpt10Tags(slide);
+    });
+}
+
+} // namespace Quorv

@@ -1,0 +1,64 @@
+// Writer of OLE compound files ([MS-CFB] version 3: 512-byte sectors, 64-byte mini sectors, mini
+// stream cutoff 4096 bytes) whose root storage holds a flat list of streams.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Quorv::storage {
+
+// One stream of the root storage. The bytes are not copied: they must stay valid until
+// writeCompoundFile returns. data may be null when size is 0.
+struct StreamEntry {
+    std::u16string name; // 1 to 31 UTF-16 code units, none of '/', '\\', ':', '!' or U+0000
+    const std::uint8_t* data;
+    std::size_t size;
+};
+
+// Where writeCompoundFile puts the file, in blocks and in order. An implementation reports a
+// failure by throwing.
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    virtual void write(const void* data, std::size_t size) = 0;
+};
+
+// Collects everything written into memory.
+class VectorSink final : public ByteSink {
+public:
+    void write(const void* data, std::size_t size) override;
+    void reserve(std::size_t size) { bytes_.reserve(size); }
+    const std::vector<std::uint8_t>& bytes() const noexcept { return bytes_; }
+    std::vector<std::uint8_t> take() noexcept { return std::move(bytes_); }
+
+private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+// The largest file this writer produces: [MS-CFB] 2.9 caps a file with 512-byte sectors at 2 GB
+// (0x80000000 bytes); the writer also keeps clear of the sector holding the range-lock bytes
+// 0x7FFFFF00-0x7FFFFFFF (2.8), so the file ends at 0x7FFFFE00 at the most.
+inline constexpr std::uint64_t kMaxCompoundFileSize = 0x7FFFFE00u;
+
+// The size in bytes of the file writeCompoundFile would write (a multiple of 512). Checks the
+// list as writeCompoundFile does and throws the same exceptions.
+std::uint64_t compoundFileSize(const std::vector<StreamEntry>& streams);
+
+// Writes one complete compound file. Directory entry 0 is the root storage ("Root Entry", CLSID
+// and time stamps zero); stream i gets directory entry i + 1. Streams below 4096 bytes go to the
+// mini stream; a stream of 0 bytes has start sector ENDOFCHAIN and size 0.
+// Throws std::invalid_argument for a bad name (empty, more than 31 code units, U+0000, one of
+// '/', '\\', ':', '!', an unpaired surrogate), for two names that are equal under the
+// case-insensitive comparison of [MS-CFB] 2.6.4, and for null data with a non-zero size;
+// std::length_error when the file would be larger than kMaxCompoundFileSize. Nothing reaches
+// the sink before these checks pass; exceptions of the sink propagate.
+void writeCompoundFile(const std::vector<StreamEntry>& streams, ByteSink& sink);
+
+// The order [MS-CFB] 2.6.4 gives sibling names: shorter first; names of equal length compare
+// code unit by code unit after upper-casing each one. Negative, 0 or positive like strcmp.
+int compareEntryNames(const std::u16string& a, const std::u16string& b) noexcept;
+
+} // namespace Quorv::storage
