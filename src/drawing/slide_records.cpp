@@ -75,8 +75,10 @@ void writeSlideRecord(QvOutputStream& s, const std::vector<PPTPtr<PPTShape>>& sh
                 writeRecord(dg, container(RecordType::OfficeArtSpgrContainer), [&](QvOutputStream& group) {
                     writeGroupShape(group);
                     for (const auto& shape : shapes) shape->output(group, false);
-                    writeBackgroundShape(group);
                 });
+                // The background shape is the drawing's own (OfficeArtDgContainer.shape), after the
+                // group, as in the master; inside the group readers would take it for a shape.
+                writeBackgroundShape(dg);
             });
         });
         writeColorScheme(slide, 1, kDefaultColorScheme);

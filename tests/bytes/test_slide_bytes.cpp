@@ -15,7 +15,7 @@ namespace {
 // The 312 bytes of a slide whose shapes' records, already written, are `shapes`.
 Bytes expectedSlide(const Bytes& shapes) {
     const std::uint32_t sigma = static_cast<std::uint32_t>(shapes.size());
-    const std::uint32_t G = 128 + sigma, D = G + 24, L = D + 152;
+    const std::uint32_t G = 48 + sigma, D = G + 104, L = D + 152;
     Bytes b;
     appendHeader(b, 0xF, 0, 0x03EE, L);
     appendHeader(b, 2, 0, 0x03EF, 24);
@@ -32,7 +32,7 @@ Bytes expectedSlide(const Bytes& shapes) {
     appendHeader(b, 2, 0, 0xF00A, 8);
     appendBytes(b, hex("00 08 00 00 05 00 00 00"));
     appendBytes(b, shapes);
-    // Background shape.
+    // Background shape: the drawing's own, after the group.
     appendHeader(b, 0xF, 0, 0xF004, 72);
     appendHeader(b, 2, 1, 0xF00A, 8);
     appendBytes(b, hex("01 08 00 00 00 0C 00 00"));
