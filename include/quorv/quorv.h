@@ -11,3 +11,7 @@
 #include "quorv/slide.h"
 #include "quorv/properties.h"
 #include "quorv/document.h"
+#include "quorv/text.h"
+#include "quorv/drawing.h"
+#include "quorv/picture.h"
+#include "quorv/table.h"

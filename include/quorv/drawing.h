@@ -1,0 +1,2 @@
+// Lines, rectangles and polylines: PPTLine, PPTRectangle and PPTPolyLine.
+#pragma once

@@ -1,0 +1,2 @@
+// Pictures: PPTPicture.
+#pragma once

@@ -1,0 +1,2 @@
+// Tables: PPTTable, PPTRow and PPTCell.
+#pragma once

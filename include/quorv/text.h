@@ -1,0 +1,2 @@
+// Text: Font, PPTParagraphFormat and PPTTextFrame.
+#pragma once
