@@ -1,0 +1,21 @@
+#include "drawing/shape_size.h"
+
+#include <climits>
+
+#include "core/output_stream.h"
+#include "quorv/exception.h"
+
+namespace Quorv {
+
+int slideRecordLength(PPTShape& shape) {
+    QvOutputStream counter = QvOutputStream::counter();
+    shape.output(counter, false);
+    std::size_t n = counter.position();
+    if (n == 0) return 0;
+    if (n - 8 > static_cast<std::size_t>(INT_MAX)) {
+        throw makeException(QV_ERR_TOO_LARGE, "a shape's record exceeds 2 GB");
+    }
+    return static_cast<int>(n - 8);
+}
+
+} // namespace Quorv
