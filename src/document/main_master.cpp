@@ -45,15 +45,6 @@ void writeTextStyle(QvOutputStream& s, const TextStyle& style) {
     });
 }
 
-void writeGroupShape(QvOutputStream& s) {
-    writeRecord(s, container(RecordType::OfficeArtSpContainer), [](QvOutputStream& o) {
-        // The master's group rectangle is filled with 0xF5 bytes rather than zeros.
-        const auto fill = static_cast<std::int32_t>(0xF5F5F5F5u);
-        officeart::writeGroupAtom(o, fill, fill, fill, fill);
-        officeart::writeShapeAtom(o, ShapeType::NotPrimitive, 0x400, officeart::kGroup | officeart::kPatriarch);
-    });
-}
-
 void writeTextHeader(QvOutputStream& s, std::uint32_t textType) {
     writeRecord(s, atom(RecordType::TextHeaderAtom), [&](QvOutputStream& o) { o.writeU32(textType); });
 }
@@ -135,22 +126,6 @@ void writePlaceholder(QvOutputStream& s, const Placeholder& p, Text&& writeText)
     });
 }
 
-void writeBackgroundShape(QvOutputStream& s) {
-    writeRecord(s, container(RecordType::OfficeArtSpContainer), [](QvOutputStream& o) {
-        officeart::writeShapeAtom(o, ShapeType::Rectangle, 0x401, officeart::kBackground | officeart::kHaveShapeType);
-        PropertyTable()
-            .add(PropertyId::FillColor, schemeColor(0))
-            .add(PropertyId::FillBackColor, schemeColor(0))
-            .add(PropertyId::FillRectRight, 9150350)
-            .add(PropertyId::FillRectBottom, 6864350)
-            .add(PropertyId::FillStyleBooleans, 0x00120012)
-            .add(PropertyId::LineStyleBooleans, 0x00000800)
-            .add(PropertyId::BlackAndWhiteMode, 9)
-            .add(PropertyId::ShapeBooleans, 0x00010001)
-            .write(o);
-    });
-}
-
 void writeMasterDrawing(QvOutputStream& s) {
     writeRecord(s, container(RecordType::Drawing), [](QvOutputStream& drawing) {
         writeRecord(drawing, container(RecordType::OfficeArtDgContainer), [](QvOutputStream& dg) {
@@ -159,7 +134,8 @@ void writeMasterDrawing(QvOutputStream& s) {
                 o.writeU32(0x406); // spidCur
             });
             writeRecord(dg, container(RecordType::OfficeArtSpgrContainer), [](QvOutputStream& group) {
-                writeGroupShape(group);
+                // The master's group rectangle is filled with 0xF5 bytes rather than zeros.
+                writePatriarchShape(group, 0x400, static_cast<std::int32_t>(0xF5F5F5F5u));
                 writePlaceholder(group, kTitle, [](QvOutputStream& t) {
                     writePromptText(t, kTitle.textType, L"Click to edit Master title style", {{33, 0}});
                 });
@@ -179,7 +155,7 @@ void writeMasterDrawing(QvOutputStream& s) {
                     writeFieldText(t, 2, RecordType::SlideNumberMetaCharAtom);
                 });
             });
-            writeBackgroundShape(dg);
+            writeBackgroundShape(dg, 0x401, 0x00000800);
         });
     });
 }

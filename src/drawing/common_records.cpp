@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/record.h"
+#include "drawing/officeart_records.h"
 
 namespace Quorv {
 
@@ -26,6 +27,32 @@ void writeColorScheme(QvOutputStream& s, std::uint16_t instance, const ColorSche
 void writeAsciiCString(QvOutputStream& s, std::uint16_t instance, const char* text) {
     writeRecord(s, atom(RecordType::CString, 0, instance), [&](QvOutputStream& o) {
         for (const char* p = text; *p; ++p) o.writeU16(static_cast<unsigned char>(*p));
+    });
+}
+
+void writePatriarchShape(QvOutputStream& s, std::uint32_t spid, std::int32_t groupRect) {
+    writeRecord(s, container(RecordType::OfficeArtSpContainer), [&](QvOutputStream& o) {
+        officeart::writeGroupAtom(o, groupRect, groupRect, groupRect, groupRect);
+        officeart::writeShapeAtom(o, officeart::ShapeType::NotPrimitive, spid,
+                                  officeart::kGroup | officeart::kPatriarch);
+    });
+}
+
+void writeBackgroundShape(QvOutputStream& s, std::uint32_t spid, std::uint32_t lineStyleBooleans) {
+    using officeart::PropertyId;
+    writeRecord(s, container(RecordType::OfficeArtSpContainer), [&](QvOutputStream& o) {
+        officeart::writeShapeAtom(o, officeart::ShapeType::Rectangle, spid,
+                                  officeart::kBackground | officeart::kHaveShapeType);
+        officeart::PropertyTable()
+            .add(PropertyId::FillColor, officeart::schemeColor(0))
+            .add(PropertyId::FillBackColor, officeart::schemeColor(0))
+            .add(PropertyId::FillRectRight, 9150350)
+            .add(PropertyId::FillRectBottom, 6864350)
+            .add(PropertyId::FillStyleBooleans, 0x00120012) // fillUseRect, fFilled
+            .add(PropertyId::LineStyleBooleans, lineStyleBooleans)
+            .add(PropertyId::BlackAndWhiteMode, 9)      // bwWhite
+            .add(PropertyId::ShapeBooleans, 0x00010001) // fBackground
+            .write(o);
     });
 }
 

@@ -22,6 +22,14 @@ void writeColorScheme(QvOutputStream& s, std::uint16_t instance, const ColorSche
 // RT_CString holding ASCII text as UTF-16LE, without terminator.
 void writeAsciiCString(QvOutputStream& s, std::uint16_t instance, const char* text);
 
+// The group shape that opens a drawing's shape tree: OfficeArtFSPGR with the given rectangle
+// (every coordinate the same value) and the patriarch OfficeArtFSP with spid.
+void writePatriarchShape(QvOutputStream& s, std::uint32_t spid, std::int32_t groupRect);
+
+// A drawing's background shape: a rectangle filled with the scheme's background colour.
+// lineStyleBooleans is the only property slides and the master write differently.
+void writeBackgroundShape(QvOutputStream& s, std::uint32_t spid, std::uint32_t lineStyleBooleans);
+
 // RT_ProgTags holding the binary tag "___PPT10" with its RT_SlideTime10Atom blob, which every
 // slide and the master carry.
 void writePpt10Tags(QvOutputStream& s);

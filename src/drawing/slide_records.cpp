@@ -8,10 +8,6 @@ namespace Quorv {
 
 namespace {
 
-using officeart::PropertyId;
-using officeart::PropertyTable;
-using officeart::ShapeType;
-
 // Every slide's drawing has drawing id 2; its group shape is spid 0x800, its background 0x801.
 constexpr std::uint16_t kSlideDrawingId = 2;
 constexpr std::uint32_t kGroupSpid = 0x800;
@@ -39,31 +35,6 @@ void writeDrawingAtom(QvOutputStream& s) {
     });
 }
 
-void writeGroupShape(QvOutputStream& s) {
-    writeRecord(s, container(RecordType::OfficeArtSpContainer), [](QvOutputStream& o) {
-        officeart::writeGroupAtom(o, 0, 0, 0, 0);
-        officeart::writeShapeAtom(o, ShapeType::NotPrimitive, kGroupSpid,
-                                  officeart::kGroup | officeart::kPatriarch);
-    });
-}
-
-void writeBackgroundShape(QvOutputStream& s) {
-    writeRecord(s, container(RecordType::OfficeArtSpContainer), [](QvOutputStream& o) {
-        officeart::writeShapeAtom(o, ShapeType::Rectangle, kBackgroundSpid,
-                                  officeart::kBackground | officeart::kHaveShapeType);
-        PropertyTable()
-            .add(PropertyId::FillColor, officeart::schemeColor(0))
-            .add(PropertyId::FillBackColor, officeart::schemeColor(0))
-            .add(PropertyId::FillRectRight, 9150350)
-            .add(PropertyId::FillRectBottom, 6864350)
-            .add(PropertyId::FillStyleBooleans, 0x00120012) // fillUseRect, fFilled
-            .add(PropertyId::LineStyleBooleans, 0x00080000) // fUsefLine set, fLine clear
-            .add(PropertyId::BlackAndWhiteMode, 9)          // bwWhite
-            .add(PropertyId::ShapeBooleans, 0x00010001)     // fBackground
-            .write(o);
-    });
-}
-
 } // namespace
 
 void writeSlideRecord(QvOutputStream& s, const std::vector<PPTPtr<PPTShape>>& shapes) {
@@ -73,12 +44,12 @@ void writeSlideRecord(QvOutputStream& s, const std::vector<PPTPtr<PPTShape>>& sh
             writeRecord(drawing, container(RecordType::OfficeArtDgContainer), [&](QvOutputStream& dg) {
                 writeDrawingAtom(dg);
                 writeRecord(dg, container(RecordType::OfficeArtSpgrContainer), [&](QvOutputStream& group) {
-                    writeGroupShape(group);
+                    writePatriarchShape(group, kGroupSpid, 0);
                     for (const auto& shape : shapes) shape->output(group, false);
                 });
                 // The background shape is the drawing's own (OfficeArtDgContainer.shape), after the
                 // group, as in the master; inside the group readers would take it for a shape.
-                writeBackgroundShape(dg);
+                writeBackgroundShape(dg, kBackgroundSpid, 0x00080000); // fUsefLine set, fLine clear
             });
         });
         writeColorScheme(slide, 1, kDefaultColorScheme);
