@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/output_stream.h"
+#include "drawing/common_records.h"
 #include "quorv/document.h"
 #include "quorv/ref_counted.h"
 #include "quorv/slide.h"
@@ -31,7 +32,5 @@ constexpr std::uint32_t kMasterPersistId = 2;
 inline std::uint32_t slidePersistId(std::size_t i) { return i == 0 ? 3u : static_cast<std::uint32_t>(i + 4); }
 // Slide ids: 256 for the first slide, counting up.
 inline std::uint32_t slideId(std::size_t i) { return static_cast<std::uint32_t>(256 + i); }
-// The main master's id, which slides refer to.
-constexpr std::uint32_t kMainMasterId = 0x80000000u;
 
 } // namespace Quorv

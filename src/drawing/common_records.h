@@ -8,6 +8,9 @@
 
 namespace Quorv {
 
+// The id of the main master, which every slide names as its master.
+constexpr std::uint32_t kMainMasterId = 0x80000000u;
+
 // Eight colours of a colour scheme ([MS-PPT] 2.4.17 ColorSchemeAtom): background, text and lines,
 // shadows, title text, fills, accent, accent and hyperlink, accent and followed hyperlink.
 // Each is 0x00BBGGRR (ColorStruct, red in the low byte).

@@ -12,8 +12,6 @@ namespace {
 constexpr std::uint16_t kSlideDrawingId = 2;
 constexpr std::uint32_t kGroupSpid = 0x800;
 constexpr std::uint32_t kBackgroundSpid = 0x801;
-// The main master's id (persist object 2 of the document).
-constexpr std::uint32_t kMainMasterId = 0x80000000;
 
 void writeSlideAtom(QvOutputStream& s) {
     writeRecord(s, atom(RecordType::SlideAtom, 2), [](QvOutputStream& o) {
