@@ -5,6 +5,7 @@
 #include <string>
 
 #include "interop_decks.h"
+#include "support/verifier.h"
 
 using namespace Quorv;
 
@@ -28,7 +29,15 @@ int main(int argc, char** argv) {
             PPTDocument doc;
             PPTProperties props;
             deck.second(doc, props);
-            doc.save(dir + "/" + deck.first + ".ppt");
+            const std::string path = dir + "/" + deck.first + ".ppt";
+            doc.save(path);
+            // Every deck must pass the structural verifier before a reader sees it.
+            std::vector<std::string> problems = quorv_test::verifyPresentationPath(path);
+            if (!problems.empty()) {
+                std::fprintf(stderr, "interop_decks: %s fails verification:\n%s", deck.first.c_str(),
+                             quorv_test::describeProblems(problems).c_str());
+                return 1;
+            }
         } catch (const QvException& e) {
             std::fprintf(stderr, "interop_decks: %s: error %d %s (%s)\n", deck.first.c_str(), e.get_Code(), e.what(),
                          e.get_SystemError().c_str());

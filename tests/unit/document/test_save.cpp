@@ -16,6 +16,7 @@
 #include "support/bytes.h"
 #include "support/fixtures.h"
 #include "support/records.h"
+#include "support/verifier.h"
 
 using namespace Quorv;
 using namespace quorv_test;
@@ -73,6 +74,7 @@ TEST_F(SaveTest, WritesACompoundFileWithTheStreams) {
     ASSERT_GE(file.size(), 512u);
     EXPECT_TRUE(sameBytes(hex("D0 CF 11 E0 A1 B1 1A E1"), slice(file, 0, 8)));
     EXPECT_EQ(file.size() % 512, 0u);
+    EXPECT_EQ(describeProblems(verifyPresentationFile(file)), "");
     EXPECT_EQ(files(), std::vector<std::string>{"deck.ppt"});
 }
 
@@ -150,4 +152,6 @@ TEST_F(SaveTest, TwoDocumentsSaveOnTwoThreads) {
     a.join();
     b.join();
     EXPECT_EQ(files().size(), 2u);
+    EXPECT_EQ(describeProblems(verifyPresentationPath(path("a.ppt"))), "");
+    EXPECT_EQ(describeProblems(verifyPresentationPath(path("b.ppt"))), "");
 }
