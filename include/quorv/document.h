@@ -1,6 +1,7 @@
 // PPTDocument: the presentation, and the only entry to saving it.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,11 @@ public:
     void save(const std::wstring& fileName);
     // The same with a narrow file name (UTF-8 on POSIX systems).
     void save(const std::string& fileName);
+    // Writes the same bytes as save to a stream, for hosts that keep files in memory or send
+    // them on. Throws QvException code 5 when the stream reports a failure.
+    void save(std::ostream& out);
+    // The same bytes as save, in memory.
+    std::vector<unsigned char> saveToMemory();
 
 private:
     friend class detail::DocumentWriter;

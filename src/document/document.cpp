@@ -49,6 +49,14 @@ void PPTDocument::save(const std::wstring& fileName) {
     detail::DocumentWriter::saveToFile(*this, toUtf8(fileName), detail::SaveContext::system());
 }
 
+void PPTDocument::save(std::ostream& out) {
+    detail::DocumentWriter::saveToStream(*this, out, detail::SaveContext::system());
+}
+
+std::vector<unsigned char> PPTDocument::saveToMemory() {
+    return detail::DocumentWriter::saveToBytes(*this, detail::SaveContext::system());
+}
+
 void PPTDocument::save(const std::string& fileName) {
     if (fileName.empty()) throw makeException(QV_ERR_HEIGHT_OR_FILENAME, "save");
     detail::DocumentWriter::saveToFile(*this, fileName, detail::SaveContext::system());

@@ -1,5 +1,6 @@
 #include "document/document_writer.h"
 
+#include <ostream>
 #include <stdexcept>
 
 #include "core/output_stream.h"
@@ -101,6 +102,24 @@ std::vector<storage::StreamEntry> entries(const std::vector<NamedStream>& stream
 
 QvException tooLarge(const std::exception& e) { return makeException(QV_ERR_TOO_LARGE, e.what()); }
 
+QvException writeFailed(const std::string& systemError) {
+    QvException error = makeException(QV_ERR_WRITE_FILE, " function: outputppt");
+    return QvException(error.get_Code(), error.what(), error.get_Detail(), systemError);
+}
+
+// Passes the file to a host's stream in blocks and stops at its first failure.
+class StreamSink final : public storage::ByteSink {
+public:
+    explicit StreamSink(std::ostream& out) : out_(out) {}
+    void write(const void* data, std::size_t size) override {
+        out_.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+        if (!out_) throw writeFailed("the output stream reported a failure");
+    }
+
+private:
+    std::ostream& out_;
+};
+
 } // namespace
 
 void DocumentWriter::saveToFile(PPTDocument& doc, const std::string& path, const SaveContext& context) {
@@ -110,8 +129,7 @@ void DocumentWriter::saveToFile(PPTDocument& doc, const std::string& path, const
         storage::writeCompoundFile(entries(streams), sink);
         sink.commit();
     } catch (const storage::FileError& e) {
-        QvException error = makeException(QV_ERR_WRITE_FILE, " function: outputppt");
-        throw QvException(error.get_Code(), error.what(), error.get_Detail(), e.systemMessage());
+        throw writeFailed(e.systemMessage());
     } catch (const std::length_error& e) {
         throw tooLarge(e);
     }
@@ -123,6 +141,18 @@ std::vector<std::uint8_t> DocumentWriter::saveToBytes(PPTDocument& doc, const Sa
         storage::VectorSink sink;
         storage::writeCompoundFile(entries(streams), sink);
         return sink.take();
+    } catch (const std::length_error& e) {
+        throw tooLarge(e);
+    }
+}
+
+void DocumentWriter::saveToStream(PPTDocument& doc, std::ostream& out, const SaveContext& context) {
+    std::vector<NamedStream> streams = buildStreams(doc, context);
+    try {
+        StreamSink sink(out);
+        storage::writeCompoundFile(entries(streams), sink);
+        out.flush();
+        if (!out) throw writeFailed("the output stream reported a failure");
     } catch (const std::length_error& e) {
         throw tooLarge(e);
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,9 @@ public:
 
     // The compound file in memory.
     static std::vector<std::uint8_t> saveToBytes(PPTDocument& doc, const SaveContext& context);
+
+    // The compound file written to a stream.
+    static void saveToStream(PPTDocument& doc, std::ostream& out, const SaveContext& context);
 };
 
 } // namespace detail

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -154,4 +155,33 @@ TEST_F(SaveTest, TwoDocumentsSaveOnTwoThreads) {
     EXPECT_EQ(files().size(), 2u);
     EXPECT_EQ(describeProblems(verifyPresentationPath(path("a.ppt"))), "");
     EXPECT_EQ(describeProblems(verifyPresentationPath(path("b.ppt"))), "");
+}
+
+TEST(SaveToMemory, StreamsAndMemoryHoldTheBytesOfTheFile) {
+    PPTDocument doc = twoSlides();
+    std::vector<unsigned char> memory = doc.saveToMemory();
+    EXPECT_EQ(describeProblems(verifyPresentationFile(memory)), "");
+    std::ostringstream out;
+    doc.save(out);
+    std::string s = out.str();
+    EXPECT_EQ(s.size(), memory.size());
+    // Only the save time differs between two saves.
+    Bytes fromStream(s.begin(), s.end());
+    EXPECT_EQ(describeProblems(verifyPresentationFile(fromStream)), "");
+    EXPECT_EQ(Quorv::detail::DocumentWriter::saveToBytes(doc, fixedContext()),
+              Quorv::detail::DocumentWriter::saveToBytes(doc, fixedContext()));
+}
+
+TEST(SaveToMemory, AFailingStreamThrowsCodeFive) {
+    PPTDocument doc = twoSlides();
+    std::ostringstream out;
+    out.setstate(std::ios::badbit);
+    try {
+        doc.save(out);
+        FAIL() << "no exception";
+    } catch (const QvException& e) {
+        EXPECT_EQ(e.get_Code(), 5);
+        EXPECT_STREQ(e.what(), "write ole file error   function: outputppt");
+        EXPECT_FALSE(e.get_SystemError().empty());
+    }
 }
