@@ -22,6 +22,9 @@ enum QvErrorCode : int {
     QV_ERR_CELL_OFFSET = 10,       // PPTCell::set_celloffsetx: negative offset
     QV_ERR_TEXT_TOO_LONG = 11,     // PPTTextFrame::addText: more than 65,535 UTF-16 code units
     QV_ERR_TOO_LARGE = 12,         // PPTDocument::save: the presentation exceeds a limit of the file format
+    QV_ERR_SHAPE_NOT_FINITE = 15,  // save: a line, rectangle, polyline or table rule has a coordinate
+                                   // or line width that is infinite or not a number
+    QV_ERR_TOO_MANY_POINTS = 16,   // save: a polyline has more points than an OfficeArt freeform holds
 };
 
 // Thrown for every error a caller can cause. what() is the message of the error code: a fixed

@@ -29,6 +29,10 @@ std::string messageFor(int code, const std::string& detail) {
         return "text frame would exceed 65535 UTF-16 code units";
     case QV_ERR_TOO_LARGE:
         return "presentation exceeds a size limit of the file format: " + detail;
+    case QV_ERR_SHAPE_NOT_FINITE:
+        return "shape coordinate or line width is not a finite number: " + detail;
+    case QV_ERR_TOO_MANY_POINTS:
+        return "polyline has more points than a freeform can hold: " + detail;
     default:
         return std::string();
     }

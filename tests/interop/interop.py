@@ -671,6 +671,7 @@ class _OdfReader:
             "stroke_dash": gp.get("draw:stroke-dash") if stroke == "dash" else None,
             "fill": fill,
             "fill_color": (gp.get("draw:fill-color") or "").lower() or None,
+            "opacity": gp.get("draw:opacity"),
         }
 
     def objects(self, parent):
@@ -1027,7 +1028,7 @@ def odp_parse(path):
     "polygon", "path", "custom-shape", "connector", "group"; a draw:frame becomes "text-box",
     "image", "table", "object" or "frame"), "name", "style", "presentation_class", geometry in
     points (x, y, w, h, rotation in clockwise degrees; lines also x1 y1 x2 y2), "graphic"
-    (stroke, stroke_color, stroke_width, stroke_dash, fill, fill_color after style
+    (stroke, stroke_color, stroke_width, stroke_dash, fill, fill_color, opacity after style
     inheritance), and where they apply: "points"/"closed" (polyline, polygon), "path"
     ([[cmd, x, y, ...], ...] absolute points: draw:path, numeric custom-shape paths),
     "shape_type"/"modifiers"/"flip_h"/"flip_v" (custom-shape), "image" (href, mime_type,
