@@ -371,3 +371,29 @@ TEST(StyleRuns, NumberedParagraphsOfOneListShareOneExtensionEntry) {
     f.addText(L"again", Font());
     EXPECT_EQ(TextFrameAccess::calBulletlen(f), 62 + 18 + 18);
 }
+
+TEST(StyleRuns, BulletListKeysOpenAGroupOnlyAfterNumbering) {
+    // Before any numbered run the last bullet key is never recorded, so a change of bulleted list
+    // opens no run group. A bulleted run does set the last numbered key to 1, so the numbered run
+    // after it opens a group; after that, a bulleted run with a key other than 1 opens the next.
+    PPTTextFrame f(0, 0, 100, 100);
+    const auto add = [&f](int numKey, int bulletKey) {
+        Font font;
+        font.set_listNumInfo(numKey);
+        font.set_listbuChar(bulletKey);
+        f.addText(L"x", font);
+        f.addPar(font);
+    };
+    add(-1, 5);
+    add(-1, 6);
+    add(7, -1);
+    add(-1, 6);
+    const std::vector<std::uint8_t> b = characterBytes(f);
+    ASSERT_EQ(b.size(), 10u + 10u + 12u + 12u);
+    EXPECT_EQ(readU32(b, 4), 0x00020000u);
+    EXPECT_EQ(readU32(b, 14), 0x00020000u);
+    EXPECT_EQ(readU32(b, 24), 0x00020400u);
+    EXPECT_EQ(readU16(b, 28), 0x0480);
+    EXPECT_EQ(readU32(b, 36), 0x00020800u);
+    EXPECT_EQ(readU16(b, 40), 0x0880);
+}
