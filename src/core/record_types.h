@@ -43,6 +43,7 @@ enum class RecordType : std::uint16_t {
     TextBytesAtom = 0x0FA8,
     TextSpecialInfoDefaultAtom = 0x0FA9,
     TextSpecialInfoAtom = 0x0FAA,
+    StyleTextProp9Atom = 0x0FAC,
     FontEntityAtom = 0x0FB7,
     CString = 0x0FBA,
     Kinsoku = 0x0FC8,

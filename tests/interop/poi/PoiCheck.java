@@ -363,7 +363,9 @@ public final class PoiCheck {
             pm.put("bullet_font", p.getBulletFont());
             pm.put("autonumber", p.getAutoNumberingScheme() == null
                     ? null : p.getAutoNumberingScheme().name());
-            pm.put("autonumber_start", p.getAutoNumberingStartAt());
+            // POI 4.0.1 looks the start number up by indent level among the StyleTextProp9
+            // entries and throws when that entry has no scheme: report null then.
+            pm.put("autonumber_start", orNull(() -> p.getAutoNumberingStartAt()));
             pm.put("runs", runs);
             out.add(pm);
         }

@@ -1,0 +1,365 @@
+#include "text/style_runs.h"
+
+#include <cmath>
+
+namespace Quorv {
+namespace text {
+
+namespace {
+
+// The font size against which a paragraph's spacing is expressed when none of its characters
+// has a positive size (Font's default size).
+constexpr int kDefaultFontSize = 18;
+
+bool isSupplementary(wchar_t w) noexcept {
+    const auto c = static_cast<char32_t>(w);
+    return c >= 0x10000 && c <= 0x10FFFF;
+}
+
+// A spacing in points as a percentage of the paragraph's default line spacing, truncated; values
+// beyond what the 16-bit field holds saturate.
+std::uint16_t spacingPercent(int points, float defaultLineSpace) noexcept {
+    const float percent = std::fabs(static_cast<float>(points)) * 100.0f / defaultLineSpace;
+    if (!(percent < 65535.0f)) return 0xFFFF;
+    return static_cast<std::uint16_t>(percent);
+}
+
+// Points to master units (8 per point) in the 16-bit field, keeping the low 16 bits.
+std::uint16_t masterUnits16(int points) noexcept {
+    return static_cast<std::uint16_t>(static_cast<std::int64_t>(points) * 8);
+}
+
+// The end (one past the last character) of run i of a list of starts, in wide characters.
+template <class Runs>
+std::size_t runEnd(const Runs& runs, std::size_t i, std::size_t textLength) noexcept {
+    return i + 1 < runs.size() ? runs[i + 1].start : textLength;
+}
+
+// The count of run i in UTF-16 code units; the last run counts the closing paragraph mark that
+// the format adds after the text.
+template <class Runs>
+std::uint32_t runCount(const Runs& runs, std::size_t i, const Utf16Positions& pos) noexcept {
+    const std::uint32_t begin = pos.at(runs[i].start);
+    if (i + 1 < runs.size()) return pos.at(runs[i + 1].start) - begin;
+    return pos.length() - begin + 1;
+}
+
+} // namespace
+
+std::size_t utf16Length(const std::wstring& text) noexcept {
+    std::size_t n = text.size();
+    for (wchar_t w : text) {
+        if (isSupplementary(w)) ++n;
+    }
+    return n;
+}
+
+Utf16Positions::Utf16Positions(const std::wstring& text) {
+    const std::size_t units = utf16Length(text);
+    length_ = static_cast<std::uint32_t>(units);
+    if (units == text.size()) return;
+    map_.resize(text.size() + 1);
+    std::uint32_t at = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        map_[i] = at;
+        at += isSupplementary(text[i]) ? 2 : 1;
+    }
+    map_[text.size()] = at;
+}
+
+std::uint16_t fontRef(int index) noexcept {
+    return index >= 0 && index <= 128 ? static_cast<std::uint16_t>(index) : 0;
+}
+
+std::uint32_t colorIndex(int color) noexcept {
+    if (color <= 0) return 0x01000000; // scheme colour 1
+    return static_cast<std::uint32_t>(color - 0x02000000);
+}
+
+std::vector<MultiPPTParagraphFormat> writtenParagraphs(const std::vector<MultiPPTParagraphFormat>& params) {
+    std::vector<MultiPPTParagraphFormat> out;
+    out.reserve(params.size() + 1);
+    if (params.empty() || params.front().start > 0) out.push_back(MultiPPTParagraphFormat());
+    out.insert(out.end(), params.begin(), params.end());
+    return out;
+}
+
+bool hasTextProperties(const std::vector<MultiFontStruct>& fonts,
+                       const std::vector<MultiPPTParagraphFormat>& paragraphs) {
+    for (const MultiPPTParagraphFormat& run : paragraphs) {
+        const PPTParagraphFormat& p = run.format;
+        if (p.GetbColor() || p.GetbSize() || p.GetbTypeface() || p.GetBullet() || p.GetAlignment() > 0 ||
+            p.GetTextDirection() > 0 || p.GetLineSpace() != 0 || p.GetSpaceBefore() != 0 ||
+            p.GetSpaceAfter() != 0 || p.GetLeftMargin() > 0 || p.GetIndent() > 0 ||
+            // The indent level is written only with the style atom; without it the level is lost.
+            p.GetLevel() > 0) {
+            return true;
+        }
+    }
+    for (const MultiFontStruct& run : fonts) {
+        const Font& f = run.font;
+        if (f.get_Bold() || f.get_Italic() || f.get_Underline() > 0 || fontRef(f.get_Index()) > 1 ||
+            f.get_Script() != 0 || f.get_Size() != kDefaultFontSize || f.get_Color() > 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<float> defaultLineSpaces(const std::wstring& text, const std::vector<MultiFontStruct>& fonts,
+                                     const std::vector<MultiPPTParagraphFormat>& paragraphs) {
+    std::vector<float> out(paragraphs.size());
+    // Both lists are in order of start, so each paragraph's scan resumes at the last character
+    // run that overlapped the one before and stops at the first run that begins after it.
+    std::size_t from = 0;
+    for (std::size_t p = 0; p < paragraphs.size(); ++p) {
+        const std::size_t begin = p == 0 ? 0 : paragraphs[p].start;
+        const std::size_t end = runEnd(paragraphs, p, text.size());
+        int largest = 0;
+        for (std::size_t j = from; j < fonts.size(); ++j) {
+            if (fonts[j].start >= end) break;
+            // The run's last character (runs are never empty, so the end is at least 1).
+            const std::size_t last = runEnd(fonts, j, text.size()) - 1;
+            if (last >= begin) {
+                if (fonts[j].font.get_Size() > largest) largest = fonts[j].font.get_Size();
+                from = j;
+            }
+        }
+        if (largest <= 0) largest = kDefaultFontSize;
+        out[p] = static_cast<float>(static_cast<double>(largest) * 1.2);
+    }
+    return out;
+}
+
+std::vector<ParagraphRun> paragraphRuns(const std::wstring& text, const std::vector<MultiFontStruct>& fonts,
+                                        const std::vector<MultiPPTParagraphFormat>& paragraphs) {
+    const Utf16Positions pos(text);
+    const std::vector<float> lineSpaces = defaultLineSpaces(text, fonts, paragraphs);
+    std::vector<ParagraphRun> out(paragraphs.size());
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        const PPTParagraphFormat& p = paragraphs[i].format;
+        ParagraphRun& run = out[i];
+        run.count = runCount(paragraphs, i, pos);
+        run.indentLevel = static_cast<std::uint16_t>(p.GetLevel());
+        ParagraphException& e = run.pf;
+
+        std::uint16_t flags = p.GetBullet() ? pf::kHasBullet : 0;
+        std::uint32_t mask = 0;
+        if (p.GetbTypeface()) {
+            flags |= pf::kBulletHasFont | pf::kBulletHasColor;
+            mask |= pf::kBulletFont | pf::kBulletColor | pf::kBulletChar;
+            e.bulletChar = static_cast<std::uint16_t>(p.GetbuChar());
+            e.bulletFontRef = p.GetbuTypeface() < 0 ? 0 : fontRef(p.GetbuTypeface());
+        } else if (p.GetbColor()) {
+            flags |= pf::kBulletHasColor;
+            mask |= pf::kBulletColor;
+        }
+        if (p.GetbSize()) {
+            flags |= pf::kBulletHasSize;
+            mask |= pf::kBulletSize;
+            e.bulletSize = static_cast<std::uint16_t>(p.GetbuSize());
+        }
+        if (p.GetbTypeface() || p.GetbColor()) e.bulletColor = colorIndex(p.GetbuColor());
+        mask |= flags;
+        e.bulletFlags = flags;
+
+        if (p.GetAlignment() > 0) {
+            mask |= pf::kAlign;
+            e.textAlignment = static_cast<std::uint16_t>(p.GetAlignment());
+        }
+        if (p.GetLineSpace() != 0) {
+            mask |= pf::kLineSpacing;
+            e.lineSpacing = spacingPercent(p.GetLineSpace(), lineSpaces[i]);
+        }
+        mask |= pf::kSpaceBefore; // always written, 0 when not set
+        e.spaceBefore = p.GetSpaceBefore() != 0 ? spacingPercent(p.GetSpaceBefore(), lineSpaces[i]) : 0;
+        if (p.GetSpaceAfter() != 0) {
+            mask |= pf::kSpaceAfter;
+            e.spaceAfter = spacingPercent(p.GetSpaceAfter(), lineSpaces[i]);
+        }
+        if (p.GetLeftMargin() > 0) {
+            mask |= pf::kLeftMargin;
+            e.leftMargin = masterUnits16(p.GetLeftMargin());
+        }
+        if (p.GetIndent() > 0) {
+            mask |= pf::kIndent;
+            e.indent = masterUnits16(p.GetIndent());
+        }
+        if (p.GetTextDirection() > 0) {
+            mask |= pf::kTextDirection;
+            e.textDirection = static_cast<std::uint16_t>(p.GetTextDirection());
+        }
+        e.mask = mask;
+    }
+    return out;
+}
+
+std::vector<CharacterRun> characterRuns(const std::wstring& text, const std::vector<MultiFontStruct>& fonts) {
+    const Utf16Positions pos(text);
+    std::vector<CharacterRun> out(fonts.size());
+    int lastNum = -1;
+    int lastBu = -1;
+    std::uint16_t group = 0; // the run group (pp9rt) in bits 10-13
+    bool prevEastAsian = false;
+    const auto nextGroup = [&group] {
+        group = static_cast<std::uint16_t>(group + 0x400);
+        if (group >= 0x2000) group = 0x400; // groups 1..7; 0 is the text's own
+    };
+
+    for (std::size_t i = 0; i < fonts.size(); ++i) {
+        const Font& f = fonts[i].font;
+        CharacterRun& run = out[i];
+        run.count = runCount(fonts, i, pos);
+        CharacterException& e = run.cf;
+
+        std::uint16_t style = 0;
+        if (f.get_Bold()) style |= cf::kBold;
+        if (f.get_Italic()) style |= cf::kItalic;
+        if (f.get_Underline() > 0) style |= cf::kUnderline;
+        std::uint32_t mask = 0;
+
+        const std::uint16_t ref = fontRef(f.get_Index());
+        if (f.get_cfOldtype()) {
+            // After a run that is not East Asian the Latin references are given as well.
+            mask |= i > 0 && !prevEastAsian ? (cf::kFontRef | cf::kOldEAFontRef | cf::kAnsiFontRef)
+                                            : cf::kOldEAFontRef;
+            prevEastAsian = true;
+        } else if (f.get_cfSymboltype()) {
+            mask |= cf::kFontRef | cf::kAnsiFontRef | cf::kSymbolFontRef;
+            prevEastAsian = false;
+        } else if (ref > 1) {
+            // Faces 0 and 1 are the master's own Latin and East Asian faces.
+            mask |= cf::kFontRef | cf::kAnsiFontRef;
+            prevEastAsian = false;
+        }
+        e.fontRef = e.oldEAFontRef = e.ansiFontRef = e.symbolFontRef = ref;
+
+        const int num = f.get_listNumInfo();
+        const int bu = f.get_listbuChar();
+        int change = 0;
+        if (lastNum > -1 && num > -1 && num != lastNum) {
+            nextGroup();
+            change = 1;
+        } else if (lastBu > -1 && bu > -1 && bu != lastBu) {
+            nextGroup();
+            change = 2;
+        }
+        if (group > 0 && (num >= 0 || bu > -1)) style |= group;
+
+        mask |= style;
+        style |= 0x80;
+        mask |= cf::kSize;
+        if (f.get_Color() > 0) mask |= cf::kColor;
+        if (f.get_Script() != 0) mask |= cf::kPosition;
+        e.mask = mask;
+        e.fontStyle = style; // written when any style or group bit is in the mask
+
+        const std::size_t last = runEnd(fonts, i, text.size()) - 1;
+        if (num > -1 && (text[last] == L'\r' || change == 1)) {
+            lastNum = num;
+            lastBu = 1;
+        } else if (bu > -1) {
+            lastNum = 1;
+            if (lastBu != bu && change != 0) lastBu = bu;
+        }
+
+        e.fontSize = static_cast<std::uint16_t>(f.get_Size());
+        e.color = colorIndex(f.get_Color());
+        // The script in percent of the size; a size of 0 gives no offset rather than a division
+        // by zero.
+        const int size = f.get_Size();
+        e.position = static_cast<std::int16_t>(size == 0 ? 0 : f.get_Script() * 100 / size);
+    }
+    return out;
+}
+
+void writeParagraphRuns(QvOutputStream& s, const std::vector<ParagraphRun>& runs) {
+    for (const ParagraphRun& run : runs) {
+        s.writeU32(run.count);
+        s.writeU16(run.indentLevel);
+        writeParagraphException(s, run.pf);
+    }
+}
+
+void writeCharacterRuns(QvOutputStream& s, const std::vector<CharacterRun>& runs) {
+    for (const CharacterRun& run : runs) {
+        s.writeU32(run.count);
+        writeCharacterException(s, run.cf);
+    }
+}
+
+std::vector<BulletExtension> bulletExtensions(const std::vector<MultiPPTParagraphFormat>& paragraphs) {
+    std::vector<BulletExtension> out;
+    int lastScheme = -1;
+    int lastChar = -1;
+    bool numOpen = false;
+    bool bulletOpen = false;
+    const auto numbering = [&out](int scheme, int startNum) {
+        BulletExtension e;
+        e.mask = pf9::kHasAutoNumber | pf9::kAutoNumberScheme;
+        e.hasAutoNumber = 1;
+        e.scheme = static_cast<std::uint16_t>(scheme);
+        e.startNum = static_cast<std::uint16_t>(startNum);
+        out.push_back(e);
+    };
+
+    for (const MultiPPTParagraphFormat& run : paragraphs) {
+        const PPTParagraphFormat& p = run.format;
+        if (!p.GetBullet()) {
+            lastScheme = -1;
+            continue;
+        }
+        const int scheme = p.GetnumBullet();
+        const int c = p.GetbuChar();
+        if (scheme == 3 && (lastScheme == -1 || bulletOpen)) {
+            // Arabic numbers with a period, the format's default scheme.
+            if (p.GetStartBulletNum() < 2) {
+                BulletExtension e;
+                e.mask = pf9::kHasAutoNumber;
+                e.hasAutoNumber = 1;
+                out.push_back(e);
+            } else {
+                numbering(scheme, p.GetStartBulletNum());
+            }
+            lastScheme = 3;
+            numOpen = true;
+            bulletOpen = false;
+        } else if (scheme > -1) {
+            if (scheme == lastScheme && !bulletOpen) continue; // the list goes on
+            numbering(scheme, p.GetStartBulletNum());
+            lastScheme = scheme;
+            numOpen = true;
+            bulletOpen = false;
+        } else if (lastChar == -1 && c >= 0) {
+            out.push_back(BulletExtension()); // a plain bullet
+            lastChar = c;
+            numOpen = false;
+            bulletOpen = true;
+        } else if (c > -1 && (c != lastChar || numOpen)) {
+            // A bullet after numbering: the scheme is reset to arabic numbers from 1.
+            BulletExtension e;
+            e.mask = pf9::kAutoNumberScheme;
+            e.scheme = 3;
+            e.startNum = 1;
+            out.push_back(e);
+            lastChar = c;
+            numOpen = false;
+            bulletOpen = true;
+        }
+    }
+    return out;
+}
+
+void writeBulletExtension(QvOutputStream& s, const BulletExtension& e) {
+    s.writeU32(e.mask);
+    if (e.mask & pf9::kHasAutoNumber) s.writeU16(e.hasAutoNumber);
+    if (e.mask & pf9::kAutoNumberScheme) {
+        s.writeU16(e.scheme);
+        s.writeU16(e.startNum);
+    }
+    s.writeU32(0); // TextCFException9: no fields
+    s.writeU32(0); // TextSIException: no fields
+}
+
+} // namespace text
+} // namespace Quorv

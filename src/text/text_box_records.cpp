@@ -1,0 +1,176 @@
+// The records of a text box on a slide: the OfficeArtSpContainer with the shape atom, its
+// properties and anchor, the client data holding the bullet and numbering extension
+// (RT_ProgTags / "___PPT9" / RT_StyleTextProp9Atom) and the client text box with the text and
+// its style runs ([MS-PPT] 2.9.76 OfficeArtClientTextbox, 2.9.3 TextHeaderAtom).
+#include <climits>
+#include <cstdint>
+#include <vector>
+
+#include "core/output_stream.h"
+#include "core/record.h"
+#include "core/text_encoding.h"
+#include "drawing/common_records.h"
+#include "drawing/officeart_records.h"
+#include "drawing/shape_size.h"
+#include "quorv/text.h"
+#include "text/style_runs.h"
+
+namespace Quorv {
+
+namespace {
+
+using officeart::PropertyId;
+using officeart::PropertyTable;
+using officeart::schemeColor;
+
+// Text frames on a slide are numbered in drawing 2: spid 0x800 + shape id.
+constexpr std::uint32_t kSpidBase = 0x800;
+// TextHeaderAtom.textType: Tx_TYPE_OTHER, text that belongs to no placeholder.
+constexpr std::uint32_t kTextTypeOther = 4;
+// TextRulerAtom: the default tab size is given (fDefaultTabSize), 288 master units (half an inch).
+constexpr std::uint32_t kRulerMasks = 0x00000001;
+constexpr std::uint16_t kDefaultTabSize = 288;
+// A line width of 0.75 point is the format's default and is not written.
+constexpr float kDefaultLineWidth = 0.75f;
+
+// A product in single precision, truncated toward zero into 32 bits (saturating; NaN gives 0).
+std::int32_t truncated(float v) noexcept {
+    if (!(v > -2147483648.0f && v < 2147483648.0f)) return v > 0 ? INT32_MAX : (v < 0 ? INT32_MIN : 0);
+    return static_cast<std::int32_t>(v);
+}
+
+std::uint32_t emu(float points) noexcept { return static_cast<std::uint32_t>(truncated(points * 12700.0f)); }
+
+// Master units (8 per point) in the 16-bit fields of the client anchor: the low 16 bits.
+std::int16_t anchorUnits(float points) noexcept {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint32_t>(truncated(points * 8.0f))));
+}
+
+// The shape's property table, in the order of the property ids.
+PropertyTable textBoxProperties(const PPTTextFrame& frame) {
+    PropertyTable t;
+    const int rotation = frame.get_Srotate();
+    if (rotation != 0) {
+        // An angle below 0 is written as the same turn clockwise (-90 as 270).
+        const int degrees = rotation < 0 ? rotation + 360 : rotation;
+        t.add(PropertyId::Rotation, static_cast<std::uint32_t>(degrees) << 16);
+    }
+    t.add(PropertyId::LTxid, 0);
+    t.add(PropertyId::DxTextLeft, emu(frame.get_textleft()));
+    t.add(PropertyId::DyTextTop, emu(frame.get_texttop()));
+    t.add(PropertyId::DxTextRight, emu(frame.get_textright()));
+    t.add(PropertyId::DyTextBottom, emu(frame.get_textbottom()));
+    if (frame.get_anchor() > 0) t.add(PropertyId::AnchorText, static_cast<std::uint32_t>(frame.get_anchor()));
+    if (frame.get_rotate()) t.add(PropertyId::TextFlow, 1); // msotxflTopToBottom
+    t.add(PropertyId::TextBooleans, 0x00020002);            // fUsefFitShapeToText, fFitShapeToText
+
+    const int fill = frame.get_FillColor();
+    t.add(PropertyId::FillColor, fill == -1 ? schemeColor(4) : static_cast<std::uint32_t>(fill));
+    if (frame.get_ShapeOpac() < 100) {
+        t.add(PropertyId::FillOpacity, static_cast<std::uint32_t>(frame.GetShapeOpacity(frame.get_ShapeOpac())));
+    }
+    const int back = frame.get_BackColor();
+    t.add(PropertyId::FillBackColor, back == -1 ? schemeColor(0) : static_cast<std::uint32_t>(back));
+    // fUsefFilled, with fFilled when the host gave a fill colour.
+    t.add(PropertyId::FillStyleBooleans, fill != -1 ? 0x00100010 : 0x00100000);
+
+    const int line = frame.get_LineColor();
+    t.add(PropertyId::LineColor, line == -1 ? schemeColor(1) : static_cast<std::uint32_t>(line));
+    const float width = frame.get_LineSWidth();
+    if (width != kDefaultLineWidth) t.add(PropertyId::LineWidth, emu(width));
+    const int style = frame.get_LineStyle();
+    if (style > -1) {
+        std::uint32_t dashing = static_cast<std::uint32_t>(style);
+        if (style == 1) dashing = 2;
+        if (style == 3 || style == 4 || style == 5) dashing = 0;
+        t.add(PropertyId::LineDashing, dashing);
+        if (style == 1) t.add(PropertyId::LineEndCapStyle, 0); // msolineEndCapRound
+    }
+    // fUsefLine set and fLine clear: a text frame draws no outline of its own.
+    const bool lineSet = line != -1 || width != kDefaultLineWidth || style > -1;
+    t.add(PropertyId::LineStyleBooleans, lineSet ? 0x00080000 : 0x00080010);
+    t.add(PropertyId::ShadowColor, schemeColor(2));
+    return t;
+}
+
+// OfficeArtClientData holding the programmable tag "___PPT9" whose blob is the
+// RT_StyleTextProp9Atom with the bullet and numbering entries.
+void writeClientData(QvOutputStream& s, const std::vector<text::BulletExtension>& entries) {
+    writeRecord(s, container(RecordType::OfficeArtClientData), [&](QvOutputStream& data) {
+        writeRecord(data, container(RecordType::ProgTags), [&](QvOutputStream& tags) {
+            writeRecord(tags, container(RecordType::ProgBinaryTag), [&](QvOutputStream& tag) {
+                writeAsciiCString(tag, 0, "___PPT9");
+                writeRecord(tag, atom(RecordType::BinaryTagDataBlob), [&](QvOutputStream& blob) {
+                    writeRecord(blob, atom(RecordType::StyleTextProp9Atom), [&](QvOutputStream& o) {
+                        for (const text::BulletExtension& e : entries) text::writeBulletExtension(o, e);
+                    });
+                });
+            });
+        });
+    });
+}
+
+} // namespace
+
+int PPTTextFrame::calSize(int*, bool whole) {
+    ensureText();
+    if (whole) return slideRecordLength(*this);
+    QvOutputStream counter = QvOutputStream::counter();
+    output(counter, true);
+    // The client data with its header, and the client text box without its header.
+    return static_cast<int>(counter.position() - 8);
+}
+
+bool PPTTextFrame::output(QvOutputStream& stream, bool tail) {
+    ensureText();
+    if (tail) {
+        writeClientData(stream, text::bulletExtensions(text::writtenParagraphs(params_)));
+        outtextbox(stream);
+        return true;
+    }
+    const PropertyTable properties = textBoxProperties(*this);
+    const std::uint32_t spid = static_cast<std::uint32_t>(get_ShapeId()) + kSpidBase;
+    writeRecord(stream, container(RecordType::OfficeArtSpContainer), [&](QvOutputStream& o) {
+        officeart::writeShapeAtom(o, officeart::ShapeType::TextBox, spid,
+                                  officeart::kHaveAnchor | officeart::kHaveShapeType);
+        properties.write(o);
+        officeart::writeClientAnchor(o, anchorUnits(top), anchorUnits(left), anchorUnits(right),
+                                     anchorUnits(bottom));
+        output(o, true);
+    });
+    return true;
+}
+
+bool PPTTextFrame::outtextbox(QvOutputStream& stream) {
+    const std::vector<std::uint8_t> chars = toUtf16Bytes(text_);
+    const bool styled = calTextPropty();
+    std::vector<text::ParagraphRun> paragraphs;
+    std::vector<text::CharacterRun> characters;
+    if (styled) {
+        paragraphs = text::paragraphRuns(text_, fonts_, text::writtenParagraphs(params_));
+        characters = text::characterRuns(text_, fonts_);
+    }
+    writeRecord(stream, container(RecordType::OfficeArtClientTextbox), [&](QvOutputStream& o) {
+        writeRecord(o, atom(RecordType::TextHeaderAtom), [](QvOutputStream& h) { h.writeU32(kTextTypeOther); });
+        writeRecordBytes(o, atom(RecordType::TextCharsAtom), chars.data(), chars.size());
+        if (styled) {
+            writeRecord(o, atom(RecordType::StyleTextPropAtom), [&](QvOutputStream& runs) {
+                text::writeParagraphRuns(runs, paragraphs);
+                text::writeCharacterRuns(runs, characters);
+            });
+        }
+        writeRecord(o, atom(RecordType::TextRulerAtom), [](QvOutputStream& r) {
+            r.writeU32(kRulerMasks);
+            r.writeU16(kDefaultTabSize);
+        });
+    });
+    return true;
+}
+
+int PPTTextFrame::calBulletlen() {
+    QvOutputStream counter = QvOutputStream::counter();
+    writeClientData(counter, text::bulletExtensions(text::writtenParagraphs(params_)));
+    return static_cast<int>(counter.position());
+}
+
+} // namespace Quorv
