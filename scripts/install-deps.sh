@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(build-essential cmake g++ zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev pkg-config)
 if [[ "${1:-}" == "--test" ]]; then
-    packages+=(python3 python3-olefile default-jdk-headless libapache-poi-java libreoffice-impress poppler-utils)
+    packages+=(python3 python3-olefile default-jdk-headless libapache-poi-java libreoffice-impress poppler-utils
+               clang libclang-rt-14-dev)
 fi
 
 missing=()
