@@ -49,6 +49,111 @@ std::wstring anyText(FuzzedDataProvider& in, std::size_t maxLength) {
     return s;
 }
 
+// The attributes every shape has, with values inside and outside their ranges.
+void shapeAttributes(FuzzedDataProvider& in, PPTShape& shape) {
+    shape.set_ShapeNum(in.ConsumeIntegralInRange<int>(-3, 3));
+    shape.set_Srotate(in.ConsumeIntegral<int>());
+    shape.set_ShapeOpac(in.ConsumeIntegralInRange<int>(-50, 150));
+    if (in.ConsumeBool()) shape.set_LineColor(in.ConsumeIntegral<int>());
+    if (in.ConsumeBool()) shape.set_FillColor(in.ConsumeIntegral<int>());
+    if (in.ConsumeBool()) shape.set_BackColor(in.ConsumeIntegral<int>());
+    shape.set_LineStyle(in.ConsumeIntegralInRange<int>(-2, 11)); // may throw code 3
+    shape.set_LineWidth(anyFloat(in));
+}
+
+Font anyFont(FuzzedDataProvider& in, PPTDocument& doc) {
+    Font f;
+    f.set_Bold(in.ConsumeBool());
+    f.set_Italic(in.ConsumeBool());
+    f.set_Underline(in.ConsumeIntegralInRange<int>(-1, 2));
+    f.set_Color(in.ConsumeIntegral<int>());
+    f.set_Size(in.ConsumeIntegralInRange<int>(-5, 500));
+    f.set_Script(in.ConsumeIntegral<int>());
+    f.set_Index(in.ConsumeBool() ? doc.get_FontNamesIndex(anyText(in, 8), 128) : in.ConsumeIntegralInRange<int>(-2, 300));
+    f.set_cfOldtype(in.ConsumeBool());
+    f.set_cfSymboltype(in.ConsumeBool());
+    f.set_listNumInfo(in.ConsumeIntegralInRange<int>(-1, 3));
+    f.set_listbuChar(in.ConsumeIntegralInRange<int>(-1, 3));
+    return f;
+}
+
+PPTParagraphFormat anyParagraph(FuzzedDataProvider& in) {
+    PPTParagraphFormat p;
+    p.SetLevel(in.ConsumeIntegralInRange<int>(-1, 6));
+    p.SetnumBullet(in.ConsumeIntegralInRange<int>(-1, 8)); // may throw code 8
+    p.SetStartBulletNum(in.ConsumeIntegral<int>());
+    p.SetBullet(in.ConsumeBool());
+    p.SetbTypeface(in.ConsumeBool());
+    p.SetbColor(in.ConsumeBool());
+    p.SetbSize(in.ConsumeBool());
+    p.SetbuChar(in.ConsumeIntegralInRange<int>(-1, 8));
+    p.SetbuSize(in.ConsumeIntegral<int>());
+    p.SetbuTypeface(in.ConsumeIntegralInRange<int>(-2, 200));
+    p.SetbuColor(in.ConsumeIntegral<int>());
+    p.SetAlignment(in.ConsumeIntegralInRange<int>(-1, 7)); // may throw code 9
+    p.SetTextDirection(in.ConsumeIntegralInRange<int>(-1, 2));
+    p.SetLineSpace(in.ConsumeIntegral<int>());
+    p.SetSpaceBefore(in.ConsumeIntegral<int>());
+    p.SetSpaceAfter(in.ConsumeIntegral<int>());
+    p.SetLeftMargin(in.ConsumeIntegral<int>());
+    p.SetIndent(in.ConsumeIntegral<int>());
+    return p;
+}
+
+PPTPtr<PPTShape> anyTextFrame(FuzzedDataProvider& in, PPTDocument& doc) {
+    PPTPtr<PPTTextFrame> frame(new PPTTextFrame(anyFloat(in), anyFloat(in), anyFloat(in), anyFloat(in)));
+    shapeAttributes(in, *frame);
+    frame->set_rotate(in.ConsumeBool());
+    frame->set_textleft(anyFloat(in));
+    frame->set_texttop(anyFloat(in));
+    frame->set_anchor(in.ConsumeIntegralInRange<int>(-1, 6));
+    const int steps = in.ConsumeIntegralInRange<int>(0, 12);
+    for (int i = 0; i < steps && in.remaining_bytes() > 0; ++i) {
+        switch (in.ConsumeIntegralInRange<int>(0, 4)) {
+        case 0: {
+            PPTParagraphFormat p = anyParagraph(in);
+            frame->setParagraphFormat(p, in.ConsumeBool());
+            break;
+        }
+        case 1: frame->addPar(anyFont(in, doc)); break;
+        case 2: frame->addTab(anyFont(in, doc)); break;
+        case 3: frame->addText(std::wstring(in.ConsumeIntegralInRange<std::size_t>(0, 70000), L'x'), anyFont(in, doc)); break;
+        default: frame->addText(anyText(in, 64), anyFont(in, doc)); break;
+        }
+    }
+    return frame;
+}
+
+PPTPtr<PPTShape> anyDrawnShape(FuzzedDataProvider& in) {
+    switch (in.ConsumeIntegralInRange<int>(0, 2)) {
+    case 0: {
+        PPTPtr<PPTLine> line(new PPTLine(anyFloat(in), anyFloat(in), anyFloat(in), anyFloat(in)));
+        shapeAttributes(in, *line);
+        return line;
+    }
+    case 1: {
+        PPTPtr<PPTRectangle> rect(new PPTRectangle(anyFloat(in), anyFloat(in), anyFloat(in), anyFloat(in)));
+        shapeAttributes(in, *rect);
+        if (in.ConsumeBool()) rect->set_Width(Length(anyFloat(in))); // may throw code 4
+        if (in.ConsumeBool()) rect->set_Height(Length(anyFloat(in))); // may throw code 6
+        return rect;
+    }
+    default: {
+        PPTPtr<PPTPolyLine> poly(new PPTPolyLine(anyFloat(in), anyFloat(in), anyFloat(in), anyFloat(in)));
+        shapeAttributes(in, *poly);
+        const int points = in.ConsumeIntegralInRange<int>(0, 40);
+        for (int i = 0; i < points; ++i) {
+            _Tpoint p;
+            p.x = Length(anyFloat(in));
+            p.y = Length(anyFloat(in));
+            poly->addPoint(p);
+        }
+        poly->set_PolyFlag(in.ConsumeBool());
+        return poly;
+    }
+    }
+}
+
 void fail(const char* what, const std::string& detail) {
     std::fprintf(stderr, "finding: %s\n%s\n", what, detail.c_str());
     std::abort();
@@ -68,7 +173,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int i = 0; i < slides; ++i) slideList.push_back(doc.addSlides(anyFloat(in), anyFloat(in)));
 
         while (in.remaining_bytes() > 0) {
-            switch (in.ConsumeIntegralInRange<int>(0, 3)) {
+            PPTSlides* slide = slideList.empty()
+                                   ? nullptr
+                                   : slideList[in.ConsumeIntegralInRange<std::size_t>(0, slideList.size() - 1)].get();
+            switch (in.ConsumeIntegralInRange<int>(0, 5)) {
             case 0: doc.get_FontNamesIndex(anyText(in, 40), in.ConsumeIntegral<int>()); break;
             case 1: {
                 props.set_Title(anyText(in, 30));
@@ -80,8 +188,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 doc.setProperties(&props, false);
                 break;
             }
+            case 2:
+                if (slide) slide->addShape(anyTextFrame(in, doc));
+                break;
+            case 3:
+                if (slide) slide->addShape(anyDrawnShape(in));
+                break;
             default:
-                // Feature families add their shapes here.
+                // Further feature families add their shapes here.
                 in.ConsumeIntegral<std::uint8_t>();
                 break;
             }
