@@ -1,0 +1,171 @@
+// The image loader and the choice of record for a picture's bytes.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "picture/image_codec.h"
+#include "picture/picture_data.h"
+#include "support/bytes.h"
+#include "support/picture_samples.h"
+
+using namespace Quorv;
+using namespace Quorv::imaging;
+using namespace quorv_test;
+
+namespace {
+
+picture::MemorySource source(const Bytes& b) {
+    return picture::MemorySource(std::make_shared<const Bytes>(b));
+}
+
+// Checks that an image shows the samples' 16 x 12 pixels; transparentCorner: the top-left 2 x 2
+// pixels have alpha 0.
+void expectSamplePixels(const RasterImage& image, bool transparentCorner) {
+    ASSERT_EQ(image.width(), 16);
+    ASSERT_EQ(image.height(), 12);
+    const int n = image.channels();
+    ASSERT_EQ(n, transparentCorner ? 4 : 3); // an opaque alpha channel is dropped
+    for (int y = 0; y < 12; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const std::uint8_t* p = image.pixels().data() + (static_cast<std::size_t>(y) * 16 + static_cast<std::size_t>(x)) * n;
+            if (transparentCorner && x < 2 && y < 2) {
+                EXPECT_EQ(p[3], 0);
+                continue;
+            }
+            Rgb want = samplePixel(x, y);
+            ASSERT_EQ((std::vector<int>{p[0], p[1], p[2]}), (std::vector<int>{want.r, want.g, want.b}))
+                << "pixel " << x << "," << y;
+            if (n == 4) EXPECT_EQ(p[3], 255);
+        }
+    }
+}
+
+} // namespace
+
+TEST(ImageCodec, TellsFormatsBySignature) {
+    struct Case {
+        std::string head;
+        ImageFormat format;
+    };
+    std::string emf(44, '\0');
+    emf[0] = 1;
+    emf.replace(40, 4, " EMF");
+    std::string bmp = "BM" + std::string(12, '\0') + std::string("\x28\0\0\0", 4);
+    std::string bmpBadHeader = "BM" + std::string(12, '\0') + std::string("\x29\0\0\0", 4);
+    const Case cases[] = {
+        {"\x89PNG\r\n\x1A\n", ImageFormat::Png},
+        {"\x89PNG\r\n", ImageFormat::Unknown},
+        {"\xFF\xD8\xFF\xE1", ImageFormat::Jpeg},
+        {"\xD7\xCD\xC6\x9A", ImageFormat::Wmf},
+        {emf, ImageFormat::Emf},
+        {emf.substr(0, 43), ImageFormat::Unknown},
+        {"GIF87a", ImageFormat::Gif},
+        {"GIF89a", ImageFormat::Gif},
+        {std::string("II*\0", 4), ImageFormat::Tiff},
+        {std::string("MM\0*", 4), ImageFormat::Tiff},
+        {bmp, ImageFormat::Bmp},
+        {bmpBadHeader, ImageFormat::Unknown},
+        {"BM", ImageFormat::Unknown},
+        {"", ImageFormat::Unknown},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(sniffFormat(reinterpret_cast<const std::uint8_t*>(c.head.data()), c.head.size()), c.format)
+            << c.head.size() << " bytes";
+    }
+}
+
+TEST(ImageCodec, DecodesEveryRasterSampleToItsPixels) {
+    for (const char* name : {"sample.png", "sample.bmp", "sample.tif", "sample.gif"}) {
+        SCOPED_TRACE(name);
+        auto src = source(pictureBytes(name));
+        ASSERT_TRUE(RasterImage::probe(src));
+        std::optional<RasterImage> image = RasterImage::load(src);
+        ASSERT_TRUE(image);
+        expectSamplePixels(*image, std::string(name) == "sample.gif");
+    }
+    auto jpeg = source(pictureBytes("sample.jpg"));
+    std::optional<RasterImage> image = RasterImage::load(jpeg);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width(), 16);
+    EXPECT_EQ(image->height(), 12);
+}
+
+TEST(ImageCodec, WritesPngOfTheSamePixels) {
+    for (const char* name : {"sample.bmp", "sample.gif", "sample.tif"}) {
+        SCOPED_TRACE(name);
+        auto src = source(pictureBytes(name));
+        std::optional<RasterImage> image = RasterImage::load(src);
+        ASSERT_TRUE(image);
+        Bytes png;
+        ASSERT_TRUE(image->writePng(png));
+        auto back = source(png);
+        EXPECT_TRUE(picture::isCompletePng(back));
+        std::optional<RasterImage> decoded = RasterImage::load(back);
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(decoded->channels(), image->channels());
+        EXPECT_EQ(decoded->pixels(), image->pixels());
+    }
+    // Grey, and grey with alpha.
+    RasterImage grey(3, 2, 1, {0, 50, 100, 150, 200, 250});
+    RasterImage greyAlpha(2, 1, 2, {10, 0, 20, 128});
+    for (const RasterImage* image : {&grey, &greyAlpha}) {
+        Bytes png;
+        ASSERT_TRUE(image->writePng(png));
+        auto back = source(png);
+        std::optional<RasterImage> decoded = RasterImage::load(back);
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(decoded->pixels(), image->pixels());
+    }
+}
+
+TEST(ImageCodec, RefusesDamagedImages) {
+    for (const char* name : {"sample.bmp", "sample.gif", "sample.tif", "sample.jpg", "sample.png"}) {
+        SCOPED_TRACE(name);
+        Bytes whole = pictureBytes(name);
+        for (std::size_t keep : {std::size_t{10}, whole.size() / 3, whole.size() * 2 / 3, whole.size() - 8}) {
+            auto src = source(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(keep)));
+            EXPECT_FALSE(RasterImage::load(src)) << keep << " bytes";
+        }
+    }
+    // A BMP whose header claims 100,000 x 100,000 pixels is not decoded.
+    Bytes bmp = pictureBytes("sample.bmp");
+    for (std::size_t at : {std::size_t{18}, std::size_t{22}}) {
+        bmp[at] = 0xA0;
+        bmp[at + 1] = 0x86;
+        bmp[at + 2] = 0x01;
+    }
+    auto huge = source(bmp);
+    EXPECT_FALSE(RasterImage::probe(huge));
+    EXPECT_FALSE(RasterImage::load(huge));
+}
+
+TEST(PictureData, APngIsCompleteOnlyUpToItsEnd) {
+    Bytes png = pngOfSize(200);
+    auto whole = source(png);
+    EXPECT_TRUE(picture::isCompletePng(whole));
+    for (std::size_t cut : {std::size_t{8}, std::size_t{40}, png.size() - 1}) {
+        auto src = source(Bytes(png.begin(), png.begin() + static_cast<std::ptrdiff_t>(cut)));
+        EXPECT_FALSE(picture::isCompletePng(src)) << cut;
+    }
+    Bytes noData = pngOfSize(200);
+    noData[8 + 25 + 4] = 'X'; // IDAT becomes XDAT
+    auto src = source(noData);
+    EXPECT_FALSE(picture::isCompletePng(src));
+    Bytes trailing = png;
+    trailing.insert(trailing.end(), 5, 0);
+    auto withTrailing = source(trailing);
+    EXPECT_TRUE(picture::isCompletePng(withTrailing));
+}
+
+TEST(PictureData, ConvertedImagesAreShared) {
+    auto bmp = source(pictureBytes("sample.bmp"));
+    picture::PreparedData any = picture::prepareData(1, bmp);
+    EXPECT_EQ(any.kind, picture::BlipKind::Png);
+    ASSERT_TRUE(any.converted);
+    auto png = source(*any.converted);
+    EXPECT_TRUE(picture::isCompletePng(png));
+    auto jpeg = source(pictureBytes("sample.jpg"));
+    picture::PreparedData asIs = picture::prepareData(1, jpeg);
+    EXPECT_EQ(asIs.kind, picture::BlipKind::Jpeg);
+    EXPECT_FALSE(asIs.converted);
+}
