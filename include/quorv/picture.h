@@ -14,6 +14,7 @@ namespace Quorv {
 
 namespace detail {
 struct PictureInput;
+struct PictureShapeOf;
 }
 
 // An image on a slide. A picture touches three places of the file: its picture record (an
@@ -74,6 +75,8 @@ public:
     bool outputPicture(QvOutputStream& stream) override;
 
 private:
+    friend struct detail::PictureShapeOf;
+
     // Where the picture record went in the "Pictures" stream during the last save.
     int get_pOffset() const noexcept { return static_cast<int>(pOffset_); }
     void set_pOffset(std::uint32_t v) noexcept { pOffset_ = v; }

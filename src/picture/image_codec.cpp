@@ -20,15 +20,14 @@
 #define STBI_ONLY_GIF
 #include <stb_image.h>
 
+#include "picture/byte_order.h"
+
 namespace Quorv {
 namespace imaging {
 
 namespace {
 
-std::uint32_t le32(const std::uint8_t* p) noexcept {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
+using picture::le32;
 
 bool startsWith(const std::uint8_t* head, std::size_t size, const char* magic, std::size_t n) noexcept {
     return size >= n && std::memcmp(head, magic, n) == 0;
@@ -72,15 +71,20 @@ int eofCallback(void* user) {
 
 const stbi_io_callbacks kCallbacks = {readCallback, skipCallback, eofCallback};
 
-bool acceptableSize(std::uint64_t width, std::uint64_t height) noexcept {
-    return width > 0 && height > 0 && width <= INT_MAX && height <= INT_MAX && width * height <= kMaxPixels;
+// No format the codec reads packs more than about 8,256 pixels into a byte (deflate's largest
+// ratio, 1,032 to 1, with one bit per pixel): an image claiming more pixels than that for its size
+// is damaged, and is refused before its pixels are allocated.
+bool acceptableSize(std::uint64_t width, std::uint64_t height, std::uint64_t sourceSize) noexcept {
+    if (width == 0 || height == 0 || width > INT_MAX || height > INT_MAX) return false;
+    const std::uint64_t pixels = width * height;
+    return pixels <= kMaxPixels && pixels <= sourceSize * 8256 + (std::uint64_t{1} << 20);
 }
 
 bool stbProbe(picture::ByteSource& source, int* width, int* height) {
     Cursor cursor{&source, 0, false};
     int w = 0, h = 0, n = 0;
     if (!stbi_info_from_callbacks(&kCallbacks, &cursor, &w, &h, &n) || cursor.overrun) return false;
-    if (!acceptableSize(static_cast<std::uint64_t>(w), static_cast<std::uint64_t>(h))) return false;
+    if (!acceptableSize(static_cast<std::uint64_t>(w), static_cast<std::uint64_t>(h), source.size())) return false;
     *width = w;
     *height = h;
     return true;
@@ -96,7 +100,8 @@ std::optional<RasterImage> stbLoad(picture::ByteSource& source) {
     Cursor cursor{&source, 0, false};
     int n = 0;
     std::unique_ptr<stbi_uc, StbFree> data(stbi_load_from_callbacks(&kCallbacks, &cursor, &w, &h, &n, 0));
-    if (!data || cursor.overrun || n < 1 || n > 4 || !acceptableSize(static_cast<std::uint64_t>(w), static_cast<std::uint64_t>(h))) {
+    if (!data || cursor.overrun || n < 1 || n > 4 ||
+        !acceptableSize(static_cast<std::uint64_t>(w), static_cast<std::uint64_t>(h), source.size())) {
         return std::nullopt;
     }
     std::size_t count = static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * static_cast<std::size_t>(n);
@@ -157,23 +162,23 @@ std::unique_ptr<TIFF, TiffClose> tiffOpen(TiffHandle& handle) {
                                                               tiffClose, tiffSize, tiffMap, tiffUnmap, options.get()));
 }
 
-bool tiffDimensions(TIFF* tif, std::uint32_t* width, std::uint32_t* height) {
+bool tiffDimensions(TIFF* tif, const picture::ByteSource& source, std::uint32_t* width, std::uint32_t* height) {
     if (!TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, width) || !TIFFGetField(tif, TIFFTAG_IMAGELENGTH, height)) return false;
-    return acceptableSize(*width, *height);
+    return acceptableSize(*width, *height, source.size());
 }
 
 bool tiffProbe(picture::ByteSource& source) {
     TiffHandle handle{&source, 0};
     auto tif = tiffOpen(handle);
     std::uint32_t w = 0, h = 0;
-    return tif && tiffDimensions(tif.get(), &w, &h);
+    return tif && tiffDimensions(tif.get(), source, &w, &h);
 }
 
 std::optional<RasterImage> tiffLoad(picture::ByteSource& source) {
     TiffHandle handle{&source, 0};
     auto tif = tiffOpen(handle);
     std::uint32_t w = 0, h = 0;
-    if (!tif || !tiffDimensions(tif.get(), &w, &h)) return std::nullopt;
+    if (!tif || !tiffDimensions(tif.get(), source, &w, &h)) return std::nullopt;
     char message[1024] = {};
     if (!TIFFRGBAImageOK(tif.get(), message)) return std::nullopt;
     std::size_t count = static_cast<std::size_t>(w) * h;
@@ -213,6 +218,68 @@ ImageFormat sniffSource(picture::ByteSource& source) {
 }
 
 } // namespace
+
+bool isCompletePng(picture::ByteSource& source) {
+    const std::uint64_t size = source.size();
+    std::uint64_t at = 8; // after the signature
+    bool first = true;
+    bool sawData = false;
+    while (at + 12 <= size) {
+        std::uint8_t header[8];
+        if (source.readAt(at, header, sizeof header) != sizeof header) return false;
+        const std::uint32_t length = picture::be32(header);
+        if (length > 0x7FFFFFFFu) return false; // the PNG limit on a chunk's length
+        const char* type = reinterpret_cast<const char*>(header + 4);
+        if (first && (std::memcmp(type, "IHDR", 4) != 0 || length != 13)) return false;
+        first = false;
+        at += 12 + static_cast<std::uint64_t>(length); // length, type, data, CRC
+        if (at > size) return false;
+        if (std::memcmp(type, "IDAT", 4) == 0) sawData = true;
+        if (std::memcmp(type, "IEND", 4) == 0) return sawData;
+    }
+    return false;
+}
+
+bool isWellFormedJpeg(picture::ByteSource& source) {
+    const std::uint64_t size = source.size();
+    std::uint8_t b[4];
+    if (source.readAt(0, b, 2) != 2 || b[0] != 0xFF || b[1] != 0xD8) return false;
+    std::uint64_t at = 2;
+    bool sawFrame = false;
+    for (;;) {
+        // A marker: 0xFF (any number of them), then its code.
+        std::uint8_t code = 0xFF;
+        if (source.readAt(at, b, 1) != 1 || b[0] != 0xFF) return false;
+        while (code == 0xFF) {
+            if (source.readAt(++at, &code, 1) != 1) return false;
+        }
+        ++at;
+        if (code == 0x01 || code == 0xD8 || (code >= 0xD0 && code <= 0xD7)) continue; // no segment
+        if (code == 0xD9 || code == 0x00) return false; // end of image, or a stuffed byte, before the scan
+        if (source.readAt(at, b, 2) != 2) return false;
+        const std::uint64_t length = (static_cast<std::uint64_t>(b[0]) << 8) | b[1];
+        if (length < 2 || at + length > size) return false;
+        if (code == 0xDA) return sawFrame && length >= 8; // start of scan: the header is complete
+        const bool frame = code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC;
+        if (frame) {
+            if (length < 8) return false;
+            sawFrame = true;
+        }
+        if (code == 0xC4) { // Huffman tables: class and id, 16 code counts, the codes' values
+            std::uint64_t t = at + 2;
+            while (t < at + length) {
+                std::uint8_t counts[17];
+                if (t + 17 > at + length || source.readAt(t, counts, 17) != 17) return false;
+                unsigned total = 0;
+                for (int i = 1; i <= 16; ++i) total += counts[i];
+                if (total > 256 || (counts[0] >> 4) > 1 || (counts[0] & 15) > 3) return false;
+                t += 17 + total;
+            }
+            if (t != at + length) return false;
+        }
+        at += length;
+    }
+}
 
 ImageFormat sniffFormat(const std::uint8_t* head, std::size_t size) noexcept {
     if (startsWith(head, size, "\x89PNG\r\n\x1A\n", 8)) return ImageFormat::Png;
@@ -255,8 +322,11 @@ RasterImage::RasterImage(int width, int height, int channels, std::vector<std::u
 
 std::optional<RasterImage> RasterImage::load(picture::ByteSource& source) {
     switch (sniffSource(source)) {
-    case ImageFormat::Png:
     case ImageFormat::Jpeg:
+        // stb_image's reader is given only JPEGs whose tables it can hold.
+        if (!isWellFormedJpeg(source)) return std::nullopt;
+        return stbLoad(source);
+    case ImageFormat::Png:
     case ImageFormat::Bmp:
     case ImageFormat::Gif:
         return stbLoad(source);
@@ -270,8 +340,9 @@ std::optional<RasterImage> RasterImage::load(picture::ByteSource& source) {
 bool RasterImage::probe(picture::ByteSource& source) {
     int w = 0, h = 0;
     switch (sniffSource(source)) {
-    case ImageFormat::Png:
     case ImageFormat::Jpeg:
+        return isWellFormedJpeg(source) && stbProbe(source, &w, &h);
+    case ImageFormat::Png:
     case ImageFormat::Bmp:
     case ImageFormat::Gif:
         return stbProbe(source, &w, &h);

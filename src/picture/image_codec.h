@@ -19,10 +19,20 @@ enum class ImageFormat { Unknown, Png, Jpeg, Wmf, Emf, Bmp, Gif, Tiff };
 // a placeable WMF needs 4, an EMF 44.
 ImageFormat sniffFormat(const std::uint8_t* head, std::size_t size) noexcept;
 
+// A PNG signature followed by chunks that all lie within the data, IHDR first, at least one
+// IDAT, up to IEND. Reads only the chunk headers.
+bool isCompletePng(picture::ByteSource& source);
+
+// A JPEG start-of-image marker followed by well-formed marker segments up to the start of scan:
+// each within the data, a frame header among them, Huffman tables of at most 256 codes. Reads
+// only the segments' headers and the tables' code counts.
+bool isWellFormedJpeg(picture::ByteSource& source);
+
 // Whether the codec can decode images of a format.
 bool isRasterFormat(ImageFormat format) noexcept;
 
-// Images with more pixels than this are not decoded (the pixels alone would take 1 GiB).
+// Images with more pixels than this are not decoded (the pixels alone would take 1 GiB), nor
+// images that claim far more pixels than their file's size can hold.
 constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 28;
 
 // A decoded raster image: rows top to bottom, 8 bits per sample, 1 (grey), 2 (grey and alpha),

@@ -9,19 +9,12 @@
 
 #include <zlib.h>
 
+#include "picture/byte_order.h"
+
 namespace Quorv {
 namespace picture {
 
 namespace {
-
-std::uint32_t le32(const std::uint8_t* p) noexcept {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-std::uint16_t le16(const std::uint8_t* p) noexcept {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
 
 std::int32_t asSigned(std::uint32_t v) noexcept {
     return v <= 0x7FFFFFFFu ? static_cast<std::int32_t>(v)

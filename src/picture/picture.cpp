@@ -1,9 +1,9 @@
 #include "quorv/picture.h"
 
-#include <climits>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "core/output_stream.h"
@@ -52,6 +52,23 @@ struct PictureInput {
             stream = QvInputStream();
         }
         return bytes;
+    }
+};
+
+// The values the picture shape is written from; calSize measures what output writes from them.
+struct PictureShapeOf {
+    static picture::PictureShape values(const PPTPicture& p) {
+        picture::PictureShape shape;
+        shape.spid = 0x800u + static_cast<std::uint32_t>(p.get_ShapeId());
+        shape.rotation = p.rotate_ < 0 ? p.rotate_ + 360 : p.rotate_; // -30 is written as 330
+        const int id = p.get_PicId();
+        shape.pib = id < 0 ? 0u : static_cast<std::uint32_t>(id) + 1u;
+        shape.name = picture::pictureName(p.fileName_);
+        shape.top = picture::anchorUnits(p.top);
+        shape.left = picture::anchorUnits(p.left);
+        shape.right = picture::anchorUnits(p.right);
+        shape.bottom = picture::anchorUnits(p.bottom);
+        return shape;
     }
 };
 
@@ -113,9 +130,7 @@ int PPTPicture::get_PicId() const noexcept { return noData_ ? -1 : picId_; }
 
 int PPTPicture::calSize(int*, bool flag) {
     if (flag) return slideRecordLength(*this);
-    picture::PictureShape shape;
-    shape.rotation = rotate_ < 0 ? rotate_ + 360 : rotate_;
-    shape.name = picture::pictureName(fileName_);
+    const picture::PictureShape shape = detail::PictureShapeOf::values(*this);
     std::size_t table = measure(QvOutputStream::counter(), [&](QvOutputStream& o) { pictureProperties(shape).write(o); });
     return static_cast<int>(table - 8);
 }
@@ -130,17 +145,7 @@ bool PPTPicture::output(QvOutputStream& stream, bool flag) {
         picture::writeStoreEntry(stream, entry);
         return true;
     }
-    picture::PictureShape shape;
-    shape.spid = 0x800u + static_cast<std::uint32_t>(get_ShapeId());
-    shape.rotation = rotate_ < 0 ? rotate_ + 360 : rotate_; // -30 is written as 330
-    const int id = get_PicId();
-    shape.pib = id < 0 ? 0u : static_cast<std::uint32_t>(id) + 1u;
-    shape.name = picture::pictureName(fileName_);
-    shape.top = picture::anchorUnits(top);
-    shape.left = picture::anchorUnits(left);
-    shape.right = picture::anchorUnits(right);
-    shape.bottom = picture::anchorUnits(bottom);
-    picture::writePictureShape(stream, shape);
+    picture::writePictureShape(stream, detail::PictureShapeOf::values(*this));
     return true;
 }
 
@@ -151,9 +156,7 @@ bool PPTPicture::outputPicture(QvOutputStream& stream) {
     storedKind_ = static_cast<int>(BlipKind::None);
     noData_ = true;
 
-    const bool declaresData = type_ == IMAGE_ANY || type_ == IMAGE_JPEG || type_ == IMAGE_PNG ||
-                              type_ == IMAGE_WMF || type_ == IMAGE_EMF;
-    if (!declaresData) return false;
+    if (!picture::declaresData(type_)) return false; // types 0 and 4: a picture without data
 
     // The source: the bytes kept from the host's stream, or the file, opened for this save.
     std::unique_ptr<picture::ByteSource> source;

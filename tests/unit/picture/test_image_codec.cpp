@@ -99,7 +99,7 @@ TEST(ImageCodec, WritesPngOfTheSamePixels) {
         Bytes png;
         ASSERT_TRUE(image->writePng(png));
         auto back = source(png);
-        EXPECT_TRUE(picture::isCompletePng(back));
+        EXPECT_TRUE(imaging::isCompletePng(back));
         std::optional<RasterImage> decoded = RasterImage::load(back);
         ASSERT_TRUE(decoded);
         EXPECT_EQ(decoded->channels(), image->channels());
@@ -127,34 +127,63 @@ TEST(ImageCodec, RefusesDamagedImages) {
             EXPECT_FALSE(RasterImage::load(src)) << keep << " bytes";
         }
     }
-    // A BMP whose header claims 100,000 x 100,000 pixels is not decoded.
-    Bytes bmp = pictureBytes("sample.bmp");
-    for (std::size_t at : {std::size_t{18}, std::size_t{22}}) {
-        bmp[at] = 0xA0;
-        bmp[at + 1] = 0x86;
-        bmp[at + 2] = 0x01;
+    // BMPs whose header claims 100,000 x 100,000 pixels (more than the codec decodes) and
+    // 4,000 x 4,000 pixels (far more than 630 bytes can hold) are refused before decoding.
+    for (std::uint32_t side : {100000u, 4000u}) {
+        Bytes bmp = pictureBytes("sample.bmp");
+        for (std::size_t at : {std::size_t{18}, std::size_t{22}}) {
+            for (int i = 0; i < 4; ++i) bmp[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(side >> (8 * i));
+        }
+        auto huge = source(bmp);
+        EXPECT_FALSE(RasterImage::probe(huge)) << side;
+        EXPECT_FALSE(RasterImage::load(huge)) << side;
     }
-    auto huge = source(bmp);
-    EXPECT_FALSE(RasterImage::probe(huge));
-    EXPECT_FALSE(RasterImage::load(huge));
 }
 
-TEST(PictureData, APngIsCompleteOnlyUpToItsEnd) {
+TEST(ImageCodec, APngIsCompleteOnlyUpToItsEnd) {
     Bytes png = pngOfSize(200);
     auto whole = source(png);
-    EXPECT_TRUE(picture::isCompletePng(whole));
+    EXPECT_TRUE(imaging::isCompletePng(whole));
     for (std::size_t cut : {std::size_t{8}, std::size_t{40}, png.size() - 1}) {
         auto src = source(Bytes(png.begin(), png.begin() + static_cast<std::ptrdiff_t>(cut)));
-        EXPECT_FALSE(picture::isCompletePng(src)) << cut;
+        EXPECT_FALSE(imaging::isCompletePng(src)) << cut;
     }
     Bytes noData = pngOfSize(200);
     noData[8 + 25 + 4] = 'X'; // IDAT becomes XDAT
     auto src = source(noData);
-    EXPECT_FALSE(picture::isCompletePng(src));
+    EXPECT_FALSE(imaging::isCompletePng(src));
     Bytes trailing = png;
     trailing.insert(trailing.end(), 5, 0);
     auto withTrailing = source(trailing);
-    EXPECT_TRUE(picture::isCompletePng(withTrailing));
+    EXPECT_TRUE(imaging::isCompletePng(withTrailing));
+}
+
+TEST(ImageCodec, AJpegHeaderIsWellFormedUpToItsScan) {
+    const Bytes jpeg = pictureBytes("sample.jpg");
+    auto whole = source(jpeg);
+    EXPECT_TRUE(isWellFormedJpeg(whole));
+    // The scan's data begin at 0x26F in the sample: a file cut after that has a complete header.
+    auto cutInScan = source(Bytes(jpeg.begin(), jpeg.begin() + 0x290));
+    EXPECT_TRUE(isWellFormedJpeg(cutInScan));
+    auto cutInHeader = source(Bytes(jpeg.begin(), jpeg.begin() + 0x100));
+    EXPECT_FALSE(isWellFormedJpeg(cutInHeader));
+    auto signatureOnly = source(hex("FF D8 FF E0"));
+    EXPECT_FALSE(isWellFormedJpeg(signatureOnly));
+
+    // A Huffman table claiming more than 256 codes: the first DHT segment (FF C4 at 0xB1) holds
+    // the table's class and id at 0xB5, then its 16 code counts.
+    Bytes tooManyCodes = jpeg;
+    ASSERT_EQ(readU16(tooManyCodes, 0xB1), 0xC4FF);
+    tooManyCodes[0xB5 + 16] = 0xFF;
+    auto bad = source(tooManyCodes);
+    EXPECT_FALSE(isWellFormedJpeg(bad));
+    EXPECT_FALSE(RasterImage::load(bad));
+    // No frame header before the scan: SOF0 (FF C0 at 0x9E) renamed to an application segment.
+    Bytes noFrame = jpeg;
+    ASSERT_EQ(noFrame[0x9F], 0xC0);
+    noFrame[0x9F] = 0xE5;
+    auto frameless = source(noFrame);
+    EXPECT_FALSE(isWellFormedJpeg(frameless));
 }
 
 TEST(PictureData, ConvertedImagesAreShared) {
@@ -163,9 +192,34 @@ TEST(PictureData, ConvertedImagesAreShared) {
     EXPECT_EQ(any.kind, picture::BlipKind::Png);
     ASSERT_TRUE(any.converted);
     auto png = source(*any.converted);
-    EXPECT_TRUE(picture::isCompletePng(png));
+    EXPECT_TRUE(imaging::isCompletePng(png));
     auto jpeg = source(pictureBytes("sample.jpg"));
     picture::PreparedData asIs = picture::prepareData(1, jpeg);
     EXPECT_EQ(asIs.kind, picture::BlipKind::Jpeg);
     EXPECT_FALSE(asIs.converted);
+}
+
+TEST(PictureData, DamagedBytesNeverCrashTheLoader) {
+    // Every sample with bytes changed at pseudo-random places; whatever the outcome, the loader
+    // must end normally (the sanitizer builds check memory and undefined behaviour).
+    std::uint32_t state = 2024;
+    auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    for (const char* name : {"sample.png", "sample.jpg", "sample.bmp", "sample.gif", "sample.tif", "sample.wmf",
+                             "sample.emf"}) {
+        SCOPED_TRACE(name);
+        const Bytes original = pictureBytes(name);
+        for (int round = 0; round < 300; ++round) {
+            Bytes b = original;
+            const int changes = 1 + static_cast<int>(next() % 4);
+            for (int k = 0; k < changes; ++k) b[next() % b.size()] = static_cast<std::uint8_t>(next());
+            auto src = source(b);
+            for (int type : {1, 3}) {
+                picture::PreparedData data = picture::prepareData(type, src);
+                if (data.converted) EXPECT_FALSE(data.converted->empty());
+            }
+        }
+    }
 }
