@@ -183,7 +183,8 @@ std::optional<RasterImage> tiffLoad(picture::ByteSource& source) {
     if (!TIFFRGBAImageOK(tif.get(), message)) return std::nullopt;
     std::size_t count = static_cast<std::size_t>(w) * h;
     std::vector<std::uint32_t> raster(count);
-    if (!TIFFReadRGBAImageOriented(tif.get(), w, h, raster.data(), ORIENTATION_TOPLEFT, 0)) return std::nullopt;
+    // Stop at the first damaged strip or tile rather than return an image with holes.
+    if (!TIFFReadRGBAImageOriented(tif.get(), w, h, raster.data(), ORIENTATION_TOPLEFT, 1)) return std::nullopt;
     std::vector<std::uint8_t> pixels(count * 4);
     for (std::size_t i = 0; i < count; ++i) {
         std::uint32_t p = raster[i];

@@ -140,6 +140,23 @@ TEST(ImageCodec, RefusesDamagedImages) {
     }
 }
 
+TEST(ImageCodec, RefusesATiffWhoseStripRunsPastTheEnd) {
+    Bytes tiff = pictureBytes("sample.tif");
+    const std::uint32_t ifd = readU32(tiff, 4);
+    bool patched = false;
+    for (std::uint32_t i = 0; i < readU16(tiff, ifd); ++i) {
+        const std::size_t entry = ifd + 2 + 12 * i;
+        if (readU16(tiff, entry) != 273) continue; // StripOffsets: move the strip near the end
+        const std::uint32_t offset = static_cast<std::uint32_t>(tiff.size() - 100);
+        for (int k = 0; k < 4; ++k) tiff[entry + 8 + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(offset >> (8 * k));
+        patched = true;
+    }
+    ASSERT_TRUE(patched);
+    auto src = source(tiff);
+    EXPECT_TRUE(RasterImage::probe(src)); // the header is fine
+    EXPECT_FALSE(RasterImage::load(src));
+}
+
 TEST(ImageCodec, APngIsCompleteOnlyUpToItsEnd) {
     Bytes png = pngOfSize(200);
     auto whole = source(png);
