@@ -197,6 +197,35 @@ PPTPtr<PPTShape> anyPicture(FuzzedDataProvider& in, std::vector<std::unique_ptr<
     return picture;
 }
 
+// A table with random rows, cells, offsets, widths, merges, border flags, fills and cell text;
+// offsets may lie beyond the table and merges may run off it.
+PPTPtr<PPTShape> anyTable(FuzzedDataProvider& in, PPTDocument& doc) {
+    PPTPtr<PPTTable> table(new PPTTable(anyFloat(in), anyFloat(in), anyFloat(in), anyFloat(in)));
+    shapeAttributes(in, *table);
+    const int rows = in.ConsumeIntegralInRange<int>(0, 6);
+    for (int r = 0; r < rows; ++r) {
+        PPTPtr<PPTRow> row(new PPTRow());
+        row->setRowHigh(in.ConsumeBool() ? in.ConsumeFloatingPointInRange<float>(0.0f, 100.0f) : anyFloat(in));
+        const int cells = in.ConsumeIntegralInRange<int>(0, 5);
+        for (int c = 0; c < cells; ++c) {
+            PPTPtr<PPTCell> cell(new PPTCell());
+            cell->set_celloffsetx(in.ConsumeBool() ? static_cast<float>(c) * 50.0f : anyFloat(in)); // may throw 10
+            cell->set_cellWidth(in.ConsumeBool() ? 50.0f : anyFloat(in));
+            cell->set_Upmerge(in.ConsumeBool());
+            cell->set_Downmerge(in.ConsumeBool());
+            cell->set_noLeftLine(in.ConsumeBool());
+            cell->set_noTopLine(in.ConsumeBool());
+            cell->set_noRightLine(in.ConsumeBool());
+            cell->set_noBottomLine(in.ConsumeBool());
+            if (in.ConsumeBool()) cell->setCellFill(in.ConsumeIntegral<int>());
+            if (in.ConsumeBool()) cell->getCellTextBox()->addText(anyText(in, 20), anyFont(in, doc));
+            row->addCell(cell);
+        }
+        table->addRow(row);
+    }
+    return table;
+}
+
 void fail(const char* what, const std::string& detail) {
     std::fprintf(stderr, "finding: %s\n%s\n", what, detail.c_str());
     std::abort();
@@ -221,7 +250,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             PPTSlides* slide = slideList.empty()
                                    ? nullptr
                                    : slideList[in.ConsumeIntegralInRange<std::size_t>(0, slideList.size() - 1)].get();
-            switch (in.ConsumeIntegralInRange<int>(0, 6)) {
+            switch (in.ConsumeIntegralInRange<int>(0, 7)) {
             case 0: doc.get_FontNamesIndex(anyText(in, 40), in.ConsumeIntegral<int>()); break;
             case 1: {
                 props.set_Title(anyText(in, 30));
@@ -242,8 +271,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 4:
                 if (slide) slide->addShape(anyPicture(in, pictureStreams, ++pictures));
                 break;
+            case 5:
+                if (slide) slide->addShape(anyTable(in, doc));
+                break;
             default:
-                // Further feature families add their shapes here.
                 in.ConsumeIntegral<std::uint8_t>();
                 break;
             }
