@@ -4,6 +4,7 @@
 
 #include "core/record.h"
 #include "core/text_encoding.h"
+#include "core/units.h"
 #include "drawing/common_records.h"
 #include "drawing/officeart_records.h"
 
@@ -15,17 +16,17 @@ using officeart::PropertyId;
 using officeart::PropertyTable;
 using officeart::schemeColor;
 
-// Points to master units (576 per inch), multiplied in single precision and truncated.
-std::int32_t masterUnits(float points) {
-    float v = points * 8.0f;
-    if (!(v > -2147483648.0f && v < 2147483648.0f)) return v > 0 ? INT32_MAX : (v < 0 ? INT32_MIN : 0);
-    return static_cast<std::int32_t>(v);
+// The slide size in master units. MS-PPT allows 576 to 32256 (1 to 56 inches): a size outside
+// (0 when the host set none, negative, huge, NaN) is brought to the nearest end of that range.
+std::int32_t slideSizeUnits(float points) {
+    constexpr std::int64_t kMin = 576, kMax = 32256;
+    return static_cast<std::int32_t>(units::saturate(static_cast<double>(points * 8.0f), kMin, kMax));
 }
 
 void writeDocumentAtom(QvOutputStream& s, float width, float height) {
     writeRecord(s, atom(RecordType::DocumentAtom, 1), [&](QvOutputStream& o) {
-        o.writeI32(masterUnits(width));  // slideSize.x
-        o.writeI32(masterUnits(height)); // slideSize.y
+        o.writeI32(slideSizeUnits(width));  // slideSize.x
+        o.writeI32(slideSizeUnits(height)); // slideSize.y
         o.writeI32(4320);                // notesSize.x
         o.writeI32(5760);                // notesSize.y
         o.writeI32(5);                   // serverZoom 5/10

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/units.h"
 #include "quorv/exception.h"
 
 namespace Quorv {
@@ -12,10 +13,7 @@ void requireFinite(double v, const char* what) {
 }
 
 std::int64_t clampTruncate(double v, std::int64_t low, std::int64_t high) noexcept {
-    // Compared as doubles before converting, so the conversion never sees a value out of range.
-    if (v <= static_cast<double>(low)) return low;
-    if (v >= static_cast<double>(high)) return high;
-    return static_cast<std::int64_t>(v); // truncates toward zero
+    return units::saturate(v, low, high);
 }
 
 std::int32_t masterUnits(double points, const char* what) {

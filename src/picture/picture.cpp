@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/units.h"
 #include "core/output_stream.h"
 #include "core/record.h"
 #include "core/save_context.h"
@@ -64,10 +65,10 @@ struct PictureShapeOf {
         const int id = p.get_PicId();
         shape.pib = id < 0 ? 0u : static_cast<std::uint32_t>(id) + 1u;
         shape.name = picture::pictureName(p.fileName_);
-        shape.top = picture::anchorUnits(p.top);
-        shape.left = picture::anchorUnits(p.left);
-        shape.right = picture::anchorUnits(p.right);
-        shape.bottom = picture::anchorUnits(p.bottom);
+        shape.top = units::anchorUnits(p.top);
+        shape.left = units::anchorUnits(p.left);
+        shape.right = units::anchorUnits(p.right);
+        shape.bottom = units::anchorUnits(p.bottom);
         return shape;
     }
 };

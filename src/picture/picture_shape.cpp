@@ -46,12 +46,5 @@ std::vector<std::uint8_t> pictureName(const std::string& fileName) {
     return toUtf16Bytes(fromUtf8(last));
 }
 
-std::int16_t anchorUnits(float points) noexcept {
-    float v = points * 8.0f;
-    if (!(v > -32768.0f)) return v != v ? 0 : -32768; // NaN gives 0
-    if (!(v < 32767.0f)) return 32767;
-    return static_cast<std::int16_t>(v);
-}
-
 } // namespace picture
 } // namespace Quorv

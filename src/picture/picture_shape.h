@@ -29,9 +29,5 @@ void writePictureShape(QvOutputStream& s, const PictureShape& shape);
 // as UTF-8 and written as UTF-16LE.
 std::vector<std::uint8_t> pictureName(const std::string& fileName);
 
-// Points to master units (8 per point), truncated toward zero and held in the 16-bit range of
-// the client anchor.
-std::int16_t anchorUnits(float points) noexcept;
-
 } // namespace picture
 } // namespace Quorv

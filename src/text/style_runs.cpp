@@ -1,5 +1,7 @@
 #include "text/style_runs.h"
 
+#include <algorithm>
+
 #include <cmath>
 
 namespace Quorv {
@@ -263,7 +265,8 @@ std::vector<CharacterRun> characterRuns(const std::wstring& text, const std::vec
             if (lastBu != bu && change != 0) lastBu = bu;
         }
 
-        e.fontSize = static_cast<std::uint16_t>(f.get_Size());
+        // MS-PPT allows font sizes 1 to 4000 points; a size outside is brought into that range.
+        e.fontSize = static_cast<std::uint16_t>(std::min(std::max(f.get_Size(), 1), 4000));
         e.color = colorIndex(f.get_Color());
         // The script in percent of the size; a size of 0 gives no offset rather than a division
         // by zero.

@@ -8,6 +8,7 @@
 
 #include "core/output_stream.h"
 #include "core/record.h"
+#include "core/units.h"
 #include "core/text_encoding.h"
 #include "drawing/common_records.h"
 #include "drawing/officeart_records.h"
@@ -33,18 +34,7 @@ constexpr std::uint16_t kDefaultTabSize = 288;
 // A line width of 0.75 point is the format's default and is not written.
 constexpr float kDefaultLineWidth = 0.75f;
 
-// A product in single precision, truncated toward zero into 32 bits (saturating; NaN gives 0).
-std::int32_t truncated(float v) noexcept {
-    if (!(v > -2147483648.0f && v < 2147483648.0f)) return v > 0 ? INT32_MAX : (v < 0 ? INT32_MIN : 0);
-    return static_cast<std::int32_t>(v);
-}
-
-std::uint32_t emu(float points) noexcept { return static_cast<std::uint32_t>(truncated(points * 12700.0f)); }
-
-// Master units (8 per point) in the 16-bit fields of the client anchor: the low 16 bits.
-std::int16_t anchorUnits(float points) noexcept {
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint32_t>(truncated(points * 8.0f))));
-}
+std::uint32_t emu(float points) noexcept { return static_cast<std::uint32_t>(units::emu(points)); }
 
 // The shape's property table, in the order of the property ids.
 PropertyTable textBoxProperties(const PPTTextFrame& frame) {
@@ -134,15 +124,29 @@ bool PPTTextFrame::output(QvOutputStream& stream, bool tail) {
         officeart::writeShapeAtom(o, officeart::ShapeType::TextBox, spid,
                                   officeart::kHaveAnchor | officeart::kHaveShapeType);
         properties.write(o);
-        officeart::writeClientAnchor(o, anchorUnits(top), anchorUnits(left), anchorUnits(right),
-                                     anchorUnits(bottom));
+        officeart::writeClientAnchor(o, units::anchorUnits(top), units::anchorUnits(left), units::anchorUnits(right),
+                                     units::anchorUnits(bottom));
         output(o, true);
     });
     return true;
 }
 
+namespace {
+
+// The text as written: UTF-16 code units, with U+0000 written as U+FFFD. Readers end the text at
+// a NUL character and lose the rest of the frame; the replacement keeps every count in place.
+std::vector<std::uint8_t> writtenText(const std::wstring& text) {
+    std::u16string units = toUtf16(text);
+    for (char16_t& c : units) {
+        if (c == 0) c = 0xFFFD;
+    }
+    return toUtf16Bytes(units);
+}
+
+} // namespace
+
 bool PPTTextFrame::outtextbox(QvOutputStream& stream) {
-    const std::vector<std::uint8_t> chars = toUtf16Bytes(text_);
+    const std::vector<std::uint8_t> chars = writtenText(text_);
     const bool styled = calTextPropty();
     std::vector<text::ParagraphRun> paragraphs;
     std::vector<text::CharacterRun> characters;

@@ -24,6 +24,7 @@ interop_decks::DeckMap allDecks() {
     interop_decks::addShapeDecks(decks);
     interop_decks::addPictureDecks(decks);
     interop_decks::addTableDecks(decks);
+    interop_decks::addRobustnessDecks(decks);
     return decks;
 }
 

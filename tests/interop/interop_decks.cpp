@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     interop_decks::addShapeDecks(decks);
     interop_decks::addPictureDecks(decks);
     interop_decks::addTableDecks(decks);
+    interop_decks::addRobustnessDecks(decks);
     std::string dir = argv[1];
     for (const auto& deck : decks) {
         bool wanted = argc == 2;

@@ -18,5 +18,6 @@ void addTextDecks(DeckMap& decks);
 void addShapeDecks(DeckMap& decks);
 void addPictureDecks(DeckMap& decks);
 void addTableDecks(DeckMap& decks);
+void addRobustnessDecks(DeckMap& decks);
 
 } // namespace interop_decks
