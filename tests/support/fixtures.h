@@ -10,6 +10,9 @@
 #include "core/save_context.h"
 #include "document/document_writer.h"
 #include "quorv/quorv.h"
+#include "support/verifier.h"
+
+#include <gtest/gtest.h>
 
 namespace quorv_test {
 
@@ -28,10 +31,14 @@ inline Quorv::detail::SaveContext fixedContext() {
     return c;
 }
 
-// The streams of a saved document, by name.
-inline std::map<std::u16string, std::vector<std::uint8_t>> streamsOf(Quorv::PPTDocument& doc) {
+// The streams of a saved document, by name. Every document a test builds this way is also checked
+// by the structural verifier.
+inline std::map<std::u16string, std::vector<std::uint8_t>> streamsOf(
+    Quorv::PPTDocument& doc, const Quorv::detail::SaveContext& context = fixedContext()) {
     std::map<std::u16string, std::vector<std::uint8_t>> out;
-    for (auto& s : Quorv::detail::DocumentWriter::buildStreams(doc, fixedContext())) out[s.name] = std::move(s.bytes);
+    for (auto& s : Quorv::detail::DocumentWriter::buildStreams(doc, context)) out[s.name] = std::move(s.bytes);
+    std::string problems = describeProblems(verifyPresentation(out));
+    if (!problems.empty()) ADD_FAILURE() << "the structural verifier rejects the document:\n" << problems;
     return out;
 }
 

@@ -33,8 +33,7 @@ inline std::uint32_t propertyValue(const Bytes& b, const Record& fopt, unsigned 
 
 inline SavedPictures savePictures(Quorv::PPTDocument& doc,
                                   const Quorv::detail::SaveContext& context = fixedContext()) {
-    std::map<std::u16string, Bytes> streams;
-    for (auto& s : Quorv::detail::DocumentWriter::buildStreams(doc, context)) streams[s.name] = std::move(s.bytes);
+    std::map<std::u16string, Bytes> streams = streamsOf(doc, context);
     SavedPictures out;
     out.hasPicturesStream = streams.count(u"Pictures") != 0;
     if (out.hasPicturesStream) out.pictures = streams[u"Pictures"];

@@ -195,7 +195,7 @@ TEST(StyleRuns, SizeZeroDividesNothing) {
     EXPECT_EQ(readU16(pb, 14), 27); // |-6| * 100 / 21.6
     const std::vector<std::uint8_t> cb = characterBytes(f);
     EXPECT_EQ(readU32(cb, 4), 0x000A0000u);
-    EXPECT_EQ(readU16(cb, 8), 0); // size
+    EXPECT_EQ(readU16(cb, 8), 1); // size: MS-PPT allows 1 to 4000 points
     EXPECT_EQ(readU16(cb, 10), 0); // position
 }
 
