@@ -1,10 +1,10 @@
 #include "json_reader.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
-#include <sstream>
 
 namespace quorv_tool {
 
@@ -32,11 +32,11 @@ std::size_t distance(const std::string& a, const std::string& b) {
     return row[b.size()];
 }
 
+// The shortest text that reads back as v.
 std::string formatNumber(double v) {
-    std::ostringstream out;
-    out.precision(17);
-    out << v;
-    return out.str();
+    char buffer[32];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+    return std::string(buffer, result.ptr);
 }
 
 } // namespace
