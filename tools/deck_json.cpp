@@ -158,7 +158,10 @@ private:
     void readCommon(const JsonObject& o, PPTShape& shape, int position);
     PPTPtr<PPTShape> readText(const JsonObject& o, int position);
     void readTextBody(const JsonObject& o, PPTTextFrame& frame);
-    void readParagraph(const JsonNode& node, PPTTextFrame& frame, const FontSpec& frameFont, bool first);
+    // Reads one paragraph; endPrevious is the mark that ends the paragraph before it (null for
+    // the first). Returns the mark that ends this paragraph.
+    Font readParagraph(const JsonNode& node, PPTTextFrame& frame, const FontSpec& frameFont,
+                       const Font* endPrevious);
     PPTParagraphFormat readParagraphFormat(const JsonObject& o);
     PPTPtr<PPTShape> readLine(const JsonObject& o, int position);
     PPTPtr<PPTShape> readRectangle(const JsonObject& o, int position);
@@ -323,23 +326,24 @@ void DeckBuilder::readTextBody(const JsonObject& o, PPTTextFrame& frame) {
             start = end + 1;
         }
     } else if (paragraphs) {
-        bool first = true;
-        for (const JsonNode& p : paragraphs->array()) {
-            readParagraph(p, frame, font, first);
-            first = false;
-        }
+        std::optional<Font> mark;
+        for (const JsonNode& p : paragraphs->array()) mark = readParagraph(p, frame, font, mark ? &*mark : nullptr);
     }
 }
 
-void DeckBuilder::readParagraph(const JsonNode& node, PPTTextFrame& frame, const FontSpec& frameFont, bool first) {
+Font DeckBuilder::readParagraph(const JsonNode& node, PPTTextFrame& frame, const FontSpec& frameFont,
+                               const Font* endPrevious) {
+    // The paragraph mark ends a paragraph in that paragraph's own font (list keys included).
+    if (endPrevious) libraryCall(node, [&] { frame.addPar(*endPrevious); });
     // A paragraph is a string, or an object with its format and its text or runs.
     if (node.isString()) {
         Font f = makeFont(frameFont);
-        if (!first) libraryCall(node, [&] { frame.addPar(f); });
+        PPTParagraphFormat plain;
+        frame.setParagraphFormat(plain, false);
         std::wstring text = node.text();
         if (text.find_first_of(L"\r\n") != std::wstring::npos) node.fail("holds a line break; start a new paragraph");
         libraryCall(node, [&] { frame.addText(text, f); });
-        return;
+        return f;
     }
     JsonObject o = node.object({"text", "runs", "font", "level", "align", "direction", "lineSpacing",
                                 "spaceBefore", "spaceAfter", "leftMargin", "indent", "tabSize", "bullet",
@@ -348,8 +352,6 @@ void DeckBuilder::readParagraph(const JsonNode& node, PPTTextFrame& frame, const
     if (auto n = o.find("font")) paragraphFont = readFont(*n);
     paragraphFont.over(frameFont);
     const Font markFont = makeFont(paragraphFont);
-    // The paragraph mark that ends the paragraph before this one, in this paragraph's font.
-    if (!first) libraryCall(node, [&] { frame.addPar(markFont); });
     PPTParagraphFormat format = readParagraphFormat(o);
     frame.setParagraphFormat(format, false);
 
@@ -377,6 +379,7 @@ void DeckBuilder::readParagraph(const JsonNode& node, PPTTextFrame& frame, const
             addRun(t, t.text(), makeFont(runFont));
         }
     }
+    return markFont;
 }
 
 PPTParagraphFormat DeckBuilder::readParagraphFormat(const JsonObject& o) {
