@@ -22,6 +22,8 @@ enum QvErrorCode : int {
     QV_ERR_CELL_OFFSET = 10,       // PPTCell::set_celloffsetx: negative offset
     QV_ERR_TEXT_TOO_LONG = 11,     // PPTTextFrame::addText: more than 65,535 UTF-16 code units
     QV_ERR_TOO_LARGE = 12,         // PPTDocument::save: the presentation exceeds a limit of the file format
+    QV_ERR_PICTURE_TOO_LARGE = 13, // PPTDocument::save: a picture does not fit the 32-bit sizes and offsets of its records
+    QV_ERR_PICTURE_READ = 14,      // PPTDocument::save: a picture's file or stream changed or failed while it was read
     QV_ERR_SHAPE_NOT_FINITE = 15,  // save: a line, rectangle, polyline or table rule has a coordinate
                                    // or line width that is infinite or not a number
     QV_ERR_TOO_MANY_POINTS = 16,   // save: a polyline has more points than an OfficeArt freeform holds

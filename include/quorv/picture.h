@@ -1,2 +1,106 @@
 // Pictures: PPTPicture.
 #pragma once
+
+#include <array>
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <string>
+
+#include "quorv/export.h"
+#include "quorv/shape.h"
+
+namespace Quorv {
+
+namespace detail {
+struct PictureInput;
+struct PictureShapeOf;
+}
+
+// An image on a slide. A picture touches three places of the file: its picture record (an
+// OfficeArt BLIP) in the "Pictures" stream, its entry in the picture store of the document, and
+// the picture shape in the slide's drawing, which refers to its store entry by number.
+//
+// The host numbers the pictures: set_PicId(k) for the picture with k - 1 pictures before it,
+// slide by slide and, within a slide, in the order the shapes were added (the store's first
+// entry is an empty one written by the document, so the first picture has PicId 1).
+class QUORV_EXPORT PPTPicture : public PPTShape {
+public:
+    // The kind of image the host declares. The bytes are checked against it when the picture is
+    // saved: bytes of another of the four kinds PNG, JPEG, placeable WMF and EMF are stored as
+    // what they are; bytes of no such kind give a picture without data.
+    enum ImageType : int {
+        IMAGE_NONE = 0,  // no picture record
+        IMAGE_ANY = 1,   // any raster image the library decodes (PNG, JPEG, BMP, GIF, TIFF); stored as PNG
+        IMAGE_JPEG = 2,
+        IMAGE_PNG = 3,
+        IMAGE_UNUSED = 4, // no picture record
+        IMAGE_WMF = 5,   // Windows metafile with its 22-byte placeable header; stored compressed
+        IMAGE_EMF = 6,   // enhanced metafile; stored compressed
+    };
+
+    // Left x, top y, width and height in points.
+    PPTPicture(float x, float y, float width, float height);
+    // Copies every field of the picture. The copy shares the original's input: a host stream is
+    // read once, and both pictures write the bytes read from it.
+    PPTPicture(const PPTPicture& other);
+    ~PPTPicture() override;
+
+    // The image is the file at fileName (UTF-8 on POSIX systems), read on every save. Replaces
+    // a stream set before and forgets the identifiers of the picture records. Returns true.
+    bool setFileName(ImageType type, const std::string& fileName);
+    // The image is read from stream at the first save; the bytes read are kept for later saves,
+    // so the host needs to keep the stream alive only until the first save has returned.
+    // Replaces a file or stream set before and forgets the identifiers. Returns true.
+    bool setFileStream(ImageType type, std::istream& stream);
+
+    // The picture's number in the picture store (see above). After a save that found no usable
+    // image data, get_PicId() is -1 until a save finds data again or the host sets a new number.
+    void set_PicId(int id) noexcept;
+    int get_PicId() const noexcept;
+    // Rotation in degrees, stored as v % 360 with the sign of v; a negative angle is written as
+    // the equivalent positive one.
+    void set_iRotate(int v) noexcept { rotate_ = v % 360; }
+    int get_iRotate() const noexcept { return rotate_; }
+
+    // With true: the length of the picture shape's container (what output(stream, false)
+    // writes, without its header). With false: the length of the shape's property table.
+    int calSize(int* counter, bool flag) override;
+    // With true: the picture's entry in the picture store. With false: the picture shape.
+    bool output(QvOutputStream& stream, bool flag) override;
+    // Writes the picture record into the "Pictures" stream; false when the picture has no data.
+    // Throws QvException code 13 when the picture's record cannot be described by the 32-bit
+    // sizes and offsets of the format, 12 when it would make the file larger than the format
+    // allows, 14 when the input changed or failed while it was read.
+    bool outputPicture(QvOutputStream& stream) override;
+
+private:
+    friend struct detail::PictureShapeOf;
+
+    // Where the picture record went in the "Pictures" stream during the last save.
+    int get_pOffset() const noexcept { return static_cast<int>(pOffset_); }
+    void set_pOffset(std::uint32_t v) noexcept { pOffset_ = v; }
+    int get_pSize() const noexcept { return static_cast<int>(pSize_); }
+    void set_pSize(std::uint32_t v) noexcept { pSize_ = v; }
+
+    // The identifier of the picture record of each kind, made when first needed: 16 bytes
+    // (the first 16 characters of a GUID in its braced text form).
+    struct Identifier {
+        bool made = false;
+        std::array<std::uint8_t, 16> bytes{};
+    };
+    static constexpr int kKinds = 5; // index: none, EMF, WMF, JPEG, PNG
+
+    std::uint32_t pOffset_ = 0;
+    std::uint32_t pSize_ = 0;
+    int picId_ = 0;
+    bool noData_ = false; // the last save found no usable data: the shape shows no picture
+    int rotate_ = 0;
+    int storedKind_ = 0; // the kind of record the last save wrote (index as for identifiers)
+    std::array<Identifier, kKinds> identifiers_{};
+    std::string fileName_;
+    std::shared_ptr<detail::PictureInput> input_; // a host stream and the bytes read from it
+    ImageType type_ = IMAGE_NONE;
+};
+
+} // namespace Quorv

@@ -29,6 +29,10 @@ std::string messageFor(int code, const std::string& detail) {
         return "text frame would exceed 65535 UTF-16 code units";
     case QV_ERR_TOO_LARGE:
         return "presentation exceeds a size limit of the file format: " + detail;
+    case QV_ERR_PICTURE_TOO_LARGE:
+        return "picture is too large for the 32-bit sizes and offsets of the picture records: " + detail;
+    case QV_ERR_PICTURE_READ:
+        return "picture data could not be read completely: " + detail;
     case QV_ERR_SHAPE_NOT_FINITE:
         return "shape coordinate or line width is not a finite number: " + detail;
     case QV_ERR_TOO_MANY_POINTS:

@@ -372,6 +372,8 @@ public final class PoiCheck {
         return out;
     }
 
+    static final int MAX_DATA_BYTES = 65536;
+
     static Map<String, Object> picture(HSLFPictureData pd) {
         Map<String, Object> m = new LinkedHashMap<>();
         // Where the blip sits in the "Pictures" stream. (POI's getIndex() is only set for
@@ -382,6 +384,9 @@ public final class PoiCheck {
         byte[] data = pd.getData();
         m.put("length", data == null ? null : data.length);
         m.put("sha256", data == null ? null : sha256(data));
+        // The bytes themselves for small pictures, so that tests can decode them.
+        m.put("data_base64", data == null || data.length > MAX_DATA_BYTES
+                ? null : java.util.Base64.getEncoder().encodeToString(data));
         m.put("uid", hex(pd.getUID()));
         Dimension px = null;
         try {

@@ -1,0 +1,37 @@
+// The picture shape in a slide's drawing: an OfficeArtSpContainer holding a picture frame.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/output_stream.h"
+#include "drawing/officeart_records.h"
+
+namespace Quorv {
+namespace picture {
+
+struct PictureShape {
+    std::uint32_t spid = 0;
+    int rotation = 0;              // degrees, 0..359; 0 writes no rotation property
+    std::uint32_t pib = 0;         // 1-based store entry, 0 for no picture
+    std::vector<std::uint8_t> name; // pibName in UTF-16LE, without its terminator
+    std::int16_t top = 0, left = 0, right = 0, bottom = 0; // master units
+};
+
+// The shape's property table: rotation (only when not 0), protection, pib, pibName, pibFlags.
+officeart::PropertyTable pictureProperties(const PictureShape& shape);
+
+// OfficeArtSpContainer: OfficeArtFSP (picture frame), OfficeArtFOPT, OfficeArtClientAnchor.
+void writePictureShape(QvOutputStream& s, const PictureShape& shape);
+
+// The name stored in pibName: the file name's last component, after the last '/' or '\\', taken
+// as UTF-8 and written as UTF-16LE.
+std::vector<std::uint8_t> pictureName(const std::string& fileName);
+
+// Points to master units (8 per point), truncated toward zero and held in the 16-bit range of
+// the client anchor.
+std::int16_t anchorUnits(float points) noexcept;
+
+} // namespace picture
+} // namespace Quorv
