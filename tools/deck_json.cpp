@@ -7,7 +7,9 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
+#include <sstream>
 
 #include "json_reader.h"
 
@@ -166,8 +168,10 @@ private:
     PPTPtr<PPTShape> readLine(const JsonObject& o, int position);
     PPTPtr<PPTShape> readRectangle(const JsonObject& o, int position);
     PPTPtr<PPTShape> readPolyline(const JsonObject& o, int position);
+    PPTPtr<PPTShape> readPicture(const JsonObject& o, int position);
 
     const DeckSource& source_;
+    int pictures_ = 0; // pictures so far, in the order of the picture store
     PPTDocument& doc_;
     PPTProperties& props_;
 };
@@ -229,7 +233,7 @@ void DeckBuilder::readSlide(const JsonNode& node, float width, float height) {
 PPTPtr<PPTShape> DeckBuilder::readShape(const JsonNode& node, int position) {
     if (!node.isObject()) node.expected("an object");
     JsonObject any = JsonObject(node);
-    int type = any["type"].choice({"text", "line", "rectangle", "polyline"}, "shape type", false);
+    int type = any["type"].choice({"text", "line", "rectangle", "polyline", "picture"}, "shape type", false);
     switch (type) {
     case 0:
         return readText(node.object({"type", "x", "y", "width", "height", "z", "rotation", "opacity", "lineColor",
@@ -243,10 +247,13 @@ PPTPtr<PPTShape> DeckBuilder::readShape(const JsonNode& node, int position) {
         return readRectangle(node.object({"type", "x", "y", "width", "height", "z", "lineColor", "lineWidth",
                                           "lineStyle", "fillColor", "opacity"}),
                              position);
-    default:
+    case 3:
         return readPolyline(node.object({"type", "x", "y", "width", "height", "z", "lineColor", "lineWidth",
                                          "lineStyle", "fillColor", "opacity", "points", "closed"}),
                             position);
+    default:
+        return readPicture(node.object({"type", "x", "y", "width", "height", "z", "rotation", "file", "format"}),
+                           position);
     }
 }
 
@@ -499,6 +506,71 @@ PPTPtr<PPTShape> DeckBuilder::readPolyline(const JsonObject& o, int position) {
     if (auto n = o.find("closed")) poly->set_PolyFlag(n->boolean());
     readCommon(o, *poly, position);
     return poly;
+}
+
+// ---- Pictures --------------------------------------------------------------------------------
+
+// A picture that holds the image read when the deck was built, as the stream it gives the
+// library: the bytes checked are the bytes written, and the stream lives as long as the picture.
+class DeckPicture : public PPTPicture {
+public:
+    DeckPicture(float x, float y, float w, float h, ImageType type, std::string bytes)
+        : PPTPicture(x, y, w, h), data_(std::move(bytes)) {
+        setFileStream(type, data_);
+    }
+
+private:
+    std::istringstream data_;
+};
+
+// The kind of image in bytes, by its signature; IMAGE_NONE for none that the library reads.
+PPTPicture::ImageType imageTypeOf(const std::string& b) {
+    auto starts = [&](const char* magic, std::size_t n, std::size_t at = 0) {
+        return b.size() >= at + n && b.compare(at, n, magic, n) == 0;
+    };
+    if (starts("\x89PNG\r\n\x1a\n", 8)) return PPTPicture::IMAGE_PNG;
+    if (starts("\xFF\xD8\xFF", 3)) return PPTPicture::IMAGE_JPEG;
+    if (starts("\xD7\xCD\xC6\x9A", 4)) return PPTPicture::IMAGE_WMF;
+    if (starts("\x01\x00\x00\x00", 4) && starts(" EMF", 4, 40)) return PPTPicture::IMAGE_EMF;
+    if (starts("BM", 2) || starts("GIF87a", 6) || starts("GIF89a", 6) || starts("II*\0", 4) || starts("MM\0*", 4)) {
+        return PPTPicture::IMAGE_ANY;
+    }
+    return PPTPicture::IMAGE_NONE;
+}
+
+PPTPtr<PPTShape> DeckBuilder::readPicture(const JsonObject& o, int position) {
+    const float x = o["x"].points(), y = o["y"].points(), w = readSize(o["width"]), h = readSize(o["height"]);
+    JsonNode fileNode = o["file"];
+    const std::string file = fileNode.string();
+    if (file.empty()) fileNode.fail("must not be empty");
+    const bool absolute = file[0] == '/' || file[0] == '\\' || (file.size() > 1 && file[1] == ':');
+    const std::string path = absolute ? file : source_.baseDir + file;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) fileNode.fail("cannot read picture \"" + file + "\": " + std::strerror(errno));
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) fileNode.fail("cannot read picture \"" + file + "\": read error");
+    if (bytes.empty()) fileNode.fail("picture \"" + file + "\" is empty");
+    PPTPicture::ImageType found = imageTypeOf(bytes);
+    if (found == PPTPicture::IMAGE_NONE) {
+        fileNode.fail("\"" + file + "\" is not a PNG, JPEG, WMF, EMF, BMP, GIF or TIFF image");
+    }
+    PPTPicture::ImageType type = found;
+    if (auto n = o.find("format")) {
+        static const PPTPicture::ImageType kTypes[] = {PPTPicture::IMAGE_PNG, PPTPicture::IMAGE_JPEG,
+                                                       PPTPicture::IMAGE_WMF, PPTPicture::IMAGE_EMF,
+                                                       PPTPicture::IMAGE_ANY};
+        type = kTypes[n->choice({"png", "jpeg", "wmf", "emf", "any"}, "picture format", false)];
+        if (type != PPTPicture::IMAGE_ANY && type != found) {
+            n->fail("\"" + file + "\" is not a " + n->string() + " image");
+        }
+    }
+    PPTPtr<PPTPicture> picture(new DeckPicture(x, y, w, h, type, std::move(bytes)));
+    picture->set_ShapeNum(position);
+    if (auto n = o.find("z")) picture->set_ShapeNum(n->integer(INT32_MIN, INT32_MAX));
+    if (auto n = o.find("rotation")) picture->set_iRotate(n->integer(-359, 359));
+    // The picture store holds the pictures slide by slide, in the order they were added.
+    picture->set_PicId(++pictures_);
+    return picture;
 }
 
 } // namespace

@@ -9,6 +9,7 @@ import subprocess
 import tempfile
 import unittest
 
+ROOT = pathlib.Path(__file__).resolve().parents[2]
 TOOL = os.environ.get("QUORV_PPT_TOOL")
 VERIFY = os.environ.get("QUORV_VERIFY_TOOL")
 
@@ -43,12 +44,13 @@ class CliTest(unittest.TestCase):
         """The deck in text is refused with exactly message; no output file is left."""
         deck = self.deck(text)
         out = self.tmp / "out.ppt"
+        before = sorted(self.tmp.iterdir())
         result = run("build", str(deck), "-o", str(out))
         self.assertEqual(result.stderr.decode(), f"{deck}: {message}\n")
         self.assertEqual(result.returncode, 2)
         self.assertEqual(result.stdout, b"")
         self.assertFalse(out.exists())
-        self.assertEqual([p.name for p in self.tmp.iterdir()], ["deck.json"])  # no temporary left
+        self.assertEqual(sorted(self.tmp.iterdir()), before)  # no temporary file left
 
     # ---- usage -------------------------------------------------------------------------------
 
@@ -123,7 +125,7 @@ class CliTest(unittest.TestCase):
         self.assertEqual(result.stdout, b"")
         self.assertEqual(result.stderr.decode(),
                          '<stdin>: slides[0].shapes[0].type: unknown shape type "circle" '
-                         "(one of text, line, rectangle, polyline)\n")
+                         "(one of text, line, rectangle, polyline, picture)\n")
 
     def test_bad_deck_keeps_existing_output(self):
         deck = self.deck(SLIDE % (RECT % ', "opacity": 101'))
@@ -237,6 +239,44 @@ class CliTest(unittest.TestCase):
         self.assertRejected(SLIDE % (text % ('{"runs": [%s, %s]}' % (long_run, long_run))),
                             "slides[0].shapes[0].paragraphs[0].runs[1]: rejected by quorv: error 11: "
                             "text frame would exceed 65535 UTF-16 code units")
+
+    def test_pictures(self):
+        png = (ROOT / "examples" / "decks" / "images" / "sample.png").read_bytes()
+        (self.tmp / "pic.png").write_bytes(png)
+        (self.tmp / "text.png").write_bytes(b"hello, world")
+        (self.tmp / "empty.png").write_bytes(b"")
+        picture = '{"type": "picture", "x": 10, "y": 10, "width": 64, "height": 48, "file": "%s"%s}'
+        self.assertRejected(SLIDE % (picture % ("missing.png", "")),
+                            'slides[0].shapes[0].file: cannot read picture "missing.png": No such file or directory')
+        self.assertRejected(SLIDE % (picture % ("text.png", "")),
+                            'slides[0].shapes[0].file: "text.png" is not a PNG, JPEG, WMF, EMF, BMP, GIF or TIFF image')
+        self.assertRejected(SLIDE % (picture % ("empty.png", "")), 'slides[0].shapes[0].file: picture "empty.png" is empty')
+        self.assertRejected(SLIDE % (picture % ("pic.png", ', "format": "jpeg"')),
+                            'slides[0].shapes[0].format: "pic.png" is not a jpeg image')
+        self.assertRejected(SLIDE % (picture % ("pic.png", ', "format": "jpg"')),
+                            'slides[0].shapes[0].format: unknown picture format "jpg" (one of png, jpeg, wmf, emf, any)')
+        self.assertRejected(SLIDE % (picture % ("pic.png", ', "rotation": 360')),
+                            "slides[0].shapes[0].rotation: 360 is out of range (-359 to 359)")
+
+    def test_pictures_are_found_beside_the_deck(self):
+        png = (ROOT / "examples" / "decks" / "images" / "sample.png").read_bytes()
+        folder = self.tmp / "decks"
+        (folder / "images").mkdir(parents=True)
+        (folder / "images" / "pic.png").write_bytes(png)
+        text = SLIDE % '{"type": "picture", "x": 10, "y": 10, "width": 64, "height": 48, "file": "images/pic.png"}'
+        (folder / "deck.json").write_text(text)
+        elsewhere = self.tmp / "elsewhere"
+        elsewhere.mkdir()
+        result = run("build", str(folder / "deck.json"), "-o", "out.ppt", cwd=elsewhere)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.verify(elsewhere / "out.ppt")
+        # From standard input, relative to the working directory.
+        piped = run("build", "-", "-o", "-", stdin=text.encode(), cwd=folder)
+        self.assertEqual(piped.returncode, 0, piped.stderr)
+        self.assertIn(png, piped.stdout)
+        missing = run("build", "-", "-o", "-", stdin=text.encode(), cwd=elsewhere)
+        self.assertEqual(missing.stderr.decode(), '<stdin>: slides[0].shapes[0].file: cannot read picture '
+                                                  '"images/pic.png": No such file or directory\n')
 
     def test_line_breaks_in_runs(self):
         self.assertRejected(SLIDE % '{"type": "text", "x": 0, "y": 0, "width": 9, "height": 9, '

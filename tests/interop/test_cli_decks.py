@@ -9,6 +9,7 @@ import json
 import os
 import pathlib
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -70,6 +71,8 @@ class CliDecksInterop(unittest.TestCase):
             raise unittest.SkipTest("; ".join(missing))
         cls.tmp = pathlib.Path(tempfile.mkdtemp(prefix="quorv-cli-decks-"))
         sources = {p.stem: p for p in sorted((ROOT / "examples" / "decks").glob("*.json"))}
+        # The complete example finds its pictures beside it, as the example decks do.
+        shutil.copytree(ROOT / "examples" / "decks" / "images", cls.tmp / "images")
         complete = cls.tmp / "complete.json"
         complete.write_text(complete_example(), encoding="utf-8")
         sources["complete"] = complete
@@ -90,7 +93,7 @@ class CliDecksInterop(unittest.TestCase):
 
     def test_every_feature_family_has_a_deck(self):
         kinds = {s["type"] for d in self.decks.values() for slide in d["slides"] for s in slide.get("shapes", [])}
-        self.assertTrue({"text", "line", "rectangle", "polyline"} <= kinds, kinds)
+        self.assertTrue({"text", "line", "rectangle", "polyline", "picture"} <= kinds, kinds)
         self.assertTrue(any("properties" in d for d in self.decks.values()))
 
     def test_structural_verifier(self):
