@@ -15,8 +15,7 @@ void place(PPTSlides& slide, Shape* shape) {
     slide.addShape(p);
 }
 
-void addSlide(PPTDocument& doc, int index, const std::vector<unsigned char>& png) {
-    (void)png;
+void addSlide(PPTDocument& doc, int index, const std::string& picture) {
     PPTSlides& slide = *doc.addSlides(720.0f, 540.0f);
     const std::wstring number = std::to_wstring(index + 1);
 
@@ -83,14 +82,19 @@ void addSlide(PPTDocument& doc, int index, const std::vector<unsigned char>& png
     poly->set_PolyFlag(true);
     poly->set_FillColor(0x000080FF);
     place(slide, poly);
+
+    auto* pic = new PPTPicture(560.0f, 280.0f, 64.0f, 48.0f);
+    pic->setFileName(PPTPicture::IMAGE_PNG, picture);
+    pic->set_PicId(index + 1); // one picture per slide
+    place(slide, pic);
 }
 
 } // namespace
 
-void buildStandardDeck(PPTDocument& doc, int slides, const std::vector<unsigned char>& png) {
+void buildStandardDeck(PPTDocument& doc, int slides, const std::string& picture) {
     doc.set_Width(720.0f);
     doc.set_Hight(540.0f);
-    for (int i = 0; i < slides; ++i) addSlide(doc, i, png);
+    for (int i = 0; i < slides; ++i) addSlide(doc, i, picture);
 }
 
 } // namespace quorv_bench

@@ -4,13 +4,13 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "quorv/quorv.h"
 
 namespace quorv_bench {
 
-// png: the bytes of the picture every slide shows.
-void buildStandardDeck(Quorv::PPTDocument& doc, int slides, const std::vector<unsigned char>& png);
+// picture: the PNG file every slide shows, named as a host names its image files
+// (PPTPicture::setFileName: read at the save, nothing kept in memory).
+void buildStandardDeck(Quorv::PPTDocument& doc, int slides, const std::string& picture);
 
 } // namespace quorv_bench
