@@ -27,6 +27,10 @@ enum QvErrorCode : int {
     QV_ERR_SHAPE_NOT_FINITE = 15,  // save: a line, rectangle, polyline or table rule has a coordinate
                                    // or line width that is infinite or not a number
     QV_ERR_TOO_MANY_POINTS = 16,   // save: a polyline has more points than an OfficeArt freeform holds
+    QV_ERR_TABLE_NOT_FINITE = 17,  // save: a table's edge, a row height or a cell width is infinite
+                                   // or not a number
+    QV_ERR_TABLE_GEOMETRY = 18,    // save: a table cannot be laid out (a negative row height or cell
+                                   // width, a cell outside the table, a table beyond a slide's range)
 };
 
 // Thrown for every error a caller can cause. what() is the message of the error code: a fixed

@@ -37,6 +37,10 @@ std::string messageFor(int code, const std::string& detail) {
         return "shape coordinate or line width is not a finite number: " + detail;
     case QV_ERR_TOO_MANY_POINTS:
         return "polyline has more points than a freeform can hold: " + detail;
+    case QV_ERR_TABLE_NOT_FINITE:
+        return "table coordinate is not a finite number: " + detail;
+    case QV_ERR_TABLE_GEOMETRY:
+        return "table cannot be laid out: " + detail;
     default:
         return std::string();
     }

@@ -1,5 +1,7 @@
 #include "drawing/shape_order.h"
 
+#include <algorithm>
+#include <climits>
 #include <utility>
 
 namespace Quorv {
@@ -32,13 +34,26 @@ void orderByShapeNum(std::vector<PPTPtr<PPTShape>>& shapes, int left, int right)
 }
 
 void assignShapeIds(const std::vector<PPTPtr<PPTShape>>& shapes) {
+    // Ordinary shapes take 2, 3, ... and write spid 0x800 + id; the shapes inside tables write
+    // 0x4D00 + their number. Table numbers start at least this far up, so that no table shape
+    // writes the spid of an ordinary one however many shapes the slide holds.
+    long long ordinary = 0;
+    for (const auto& shape : shapes) {
+        if (!shape->isA(OT_Table)) ++ordinary;
+    }
+    const long long highestOrdinarySpid = 0x800 + 1 + ordinary;
+    const long long lowest = highestOrdinarySpid + 1 - 0x4D00;
+    int tableNext = lowest > 0 ? static_cast<int>(std::min<long long>(lowest, INT_MAX)) : 0;
+
     int counter = 2;
     for (const auto& shape : shapes) {
         if (shape->isA(OT_Table)) {
-            int saved = counter;
-            counter += 32;
-            shape->calSize(&counter, false); // lays the table out and numbers its inner shapes
-            counter = saved;
+            // A table numbers its inner shapes from 32 above the counter, and after the numbers
+            // the tables before it took; the next ordinary shape still gets the counter's value.
+            int start = counter + 32;
+            if (start < tableNext) start = tableNext;
+            shape->calSize(&start, false); // lays the table out; leaves start past its numbers
+            tableNext = start;
         } else {
             shape->set_ShapeId(counter);
             ++counter;

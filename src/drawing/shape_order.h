@@ -14,8 +14,9 @@ namespace Quorv {
 void orderByShapeNum(std::vector<PPTPtr<PPTShape>>& shapes, int left, int right);
 
 // Hands out shape ids in list order from 2. A table takes no id itself: it numbers its own
-// inner shapes from the counter + 32 upward, and the next shape gets the value the table
-// started from.
+// inner shapes from the counter + 32 upward, but never below the numbers a table before it on
+// the slide took (nor so low that 0x4D00 + a number is the spid 0x800 + id of an ordinary
+// shape), and the next shape gets the value the table started from.
 void assignShapeIds(const std::vector<PPTPtr<PPTShape>>& shapes);
 
 } // namespace Quorv

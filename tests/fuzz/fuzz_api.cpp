@@ -7,6 +7,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -154,6 +158,45 @@ PPTPtr<PPTShape> anyDrawnShape(FuzzedDataProvider& in) {
     }
 }
 
+// The sample pictures of the tests, read once.
+const std::vector<std::string>& samplePictures() {
+    static const std::vector<std::string> samples = [] {
+        std::vector<std::string> out;
+        for (const char* name : {"sample.png", "sample.jpg", "sample.bmp", "sample.gif", "sample.tif", "sample.wmf",
+                                 "sample.emf", "truncated.png", "empty.png"}) {
+            std::ifstream f(std::string(QUORV_TEST_DATA_DIR) + "/pictures/" + name, std::ios::binary);
+            out.emplace_back(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+        }
+        return out;
+    }();
+    return samples;
+}
+
+// A picture from a sample, damaged or cut by the fuzz input, declared as any kind, read from a
+// host stream (kept alive in streams until the save) or from a file that does not exist.
+PPTPtr<PPTShape> anyPicture(FuzzedDataProvider& in, std::vector<std::unique_ptr<std::istringstream>>& streams,
+                            int picId) {
+    PPTPtr<PPTPicture> picture(new PPTPicture(anyFloat(in), anyFloat(in), anyFloat(in), anyFloat(in)));
+    shapeAttributes(in, *picture);
+    picture->set_iRotate(in.ConsumeIntegral<int>());
+    picture->set_PicId(in.ConsumeBool() ? picId : in.ConsumeIntegralInRange<int>(-2, 40));
+    auto type = static_cast<PPTPicture::ImageType>(in.ConsumeIntegralInRange<int>(0, 7));
+    const std::vector<std::string>& samples = samplePictures();
+    std::string bytes = samples[in.ConsumeIntegralInRange<std::size_t>(0, samples.size() - 1)];
+    const int damage = in.ConsumeIntegralInRange<int>(0, 8);
+    for (int i = 0; i < damage && !bytes.empty(); ++i) {
+        bytes[in.ConsumeIntegralInRange<std::size_t>(0, bytes.size() - 1)] = static_cast<char>(in.ConsumeIntegral<std::uint8_t>());
+    }
+    if (in.ConsumeBool()) bytes.resize(in.ConsumeIntegralInRange<std::size_t>(0, bytes.size()));
+    if (in.ConsumeIntegralInRange<int>(0, 7) == 0) {
+        picture->setFileName(type, "/nonexistent/picture.png");
+    } else {
+        streams.push_back(std::make_unique<std::istringstream>(bytes));
+        picture->setFileStream(type, *streams.back());
+    }
+    return picture;
+}
+
 void fail(const char* what, const std::string& detail) {
     std::fprintf(stderr, "finding: %s\n%s\n", what, detail.c_str());
     std::abort();
@@ -163,6 +206,8 @@ void fail(const char* what, const std::string& detail) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
+    std::vector<std::unique_ptr<std::istringstream>> pictureStreams; // outlive the document
+    int pictures = 0;
     PPTDocument doc;
     PPTProperties props;
     try {
@@ -176,7 +221,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             PPTSlides* slide = slideList.empty()
                                    ? nullptr
                                    : slideList[in.ConsumeIntegralInRange<std::size_t>(0, slideList.size() - 1)].get();
-            switch (in.ConsumeIntegralInRange<int>(0, 5)) {
+            switch (in.ConsumeIntegralInRange<int>(0, 6)) {
             case 0: doc.get_FontNamesIndex(anyText(in, 40), in.ConsumeIntegral<int>()); break;
             case 1: {
                 props.set_Title(anyText(in, 30));
@@ -193,6 +238,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
             case 3:
                 if (slide) slide->addShape(anyDrawnShape(in));
+                break;
+            case 4:
+                if (slide) slide->addShape(anyPicture(in, pictureStreams, ++pictures));
                 break;
             default:
                 // Further feature families add their shapes here.

@@ -793,6 +793,11 @@ class _OdfReader:
                 repeat = int(cell.get(_q("table:number-columns-repeated"), "1"))
                 paras = [] if covered else self.paragraphs(
                     cell, cell.get(_q("table:style-name")), None, "table-cell")
+                # A cell without a style of its own has the row's default cell style.
+                cell_style = cell.get(_q("table:style-name")) or row.get(
+                    _q("table:default-cell-style-name"))
+                gp = self.styles.props("table-cell", cell_style, "graphic")
+                pp = self.styles.props("table-cell", cell_style, "paragraph")
                 for _ in range(repeat):
                     cells.append({
                         "covered": covered,
@@ -800,6 +805,10 @@ class _OdfReader:
                         "row_span": int(cell.get(_q("table:number-rows-spanned"), "1")),
                         "text": "\n".join(p["text"] for p in paras),
                         "paragraphs": paras,
+                        "fill": (gp.get("draw:fill-color") if gp.get("draw:fill") == "solid"
+                                 else None),
+                        "borders": {edge: pp.get(f"fo:border-{edge}", pp.get("fo:border"))
+                                    for edge in ("top", "bottom", "left", "right")},
                     })
             rows.append(cells)
         return {"rows": len(rows), "cols": max([len(widths)] + [len(r) for r in rows]),
@@ -1033,7 +1042,9 @@ def odp_parse(path):
     ([[cmd, x, y, ...], ...] absolute points: draw:path, numeric custom-shape paths),
     "shape_type"/"modifiers"/"flip_h"/"flip_v" (custom-shape), "image" (href, mime_type,
     length, sha256), "table" (rows, cols, col_widths, row_heights, cells[r][c] with covered,
-    col_span, row_span, text, paragraphs), "children" (group), and "paragraphs":
+    col_span, row_span, text, paragraphs, fill (colour of a solid fill, else None) and borders
+    {top, bottom, left, right}: the cell style's fo:border-* values, e.g. "none" or
+    "0.17pt solid #000000"), "children" (group), and "paragraphs":
     [{"text", "style", "align", "margin_left", "text_indent",
       "list": None | {"level", "header", "shows_label", "style",
                       "kind": "bullet"|"number"|"image"|None,
