@@ -169,6 +169,7 @@ private:
     PPTPtr<PPTShape> readRectangle(const JsonObject& o, int position);
     PPTPtr<PPTShape> readPolyline(const JsonObject& o, int position);
     PPTPtr<PPTShape> readPicture(const JsonObject& o, int position);
+    PPTPtr<PPTShape> readTable(const JsonObject& o, int position);
 
     const DeckSource& source_;
     int pictures_ = 0; // pictures so far, in the order of the picture store
@@ -233,7 +234,8 @@ void DeckBuilder::readSlide(const JsonNode& node, float width, float height) {
 PPTPtr<PPTShape> DeckBuilder::readShape(const JsonNode& node, int position) {
     if (!node.isObject()) node.expected("an object");
     JsonObject any = JsonObject(node);
-    int type = any["type"].choice({"text", "line", "rectangle", "polyline", "picture"}, "shape type", false);
+    int type =
+        any["type"].choice({"text", "line", "rectangle", "polyline", "picture", "table"}, "shape type", false);
     switch (type) {
     case 0:
         return readText(node.object({"type", "x", "y", "width", "height", "z", "rotation", "opacity", "lineColor",
@@ -251,9 +253,11 @@ PPTPtr<PPTShape> DeckBuilder::readShape(const JsonNode& node, int position) {
         return readPolyline(node.object({"type", "x", "y", "width", "height", "z", "lineColor", "lineWidth",
                                          "lineStyle", "fillColor", "opacity", "points", "closed"}),
                             position);
-    default:
+    case 4:
         return readPicture(node.object({"type", "x", "y", "width", "height", "z", "rotation", "file", "format"}),
                            position);
+    default:
+        return readTable(node.object({"type", "x", "y", "width", "height", "z", "columns", "rows"}), position);
     }
 }
 
@@ -571,6 +575,124 @@ PPTPtr<PPTShape> DeckBuilder::readPicture(const JsonObject& o, int position) {
     // The picture store holds the pictures slide by slide, in the order they were added.
     picture->set_PicId(++pictures_);
     return picture;
+}
+
+// ---- Tables ----------------------------------------------------------------------------------
+
+const std::initializer_list<const char*> kCellKeys = {"text",   "paragraphs", "font",    "margins", "anchor",
+                                                      "span",   "offset",     "width",   "fill",    "mergeUp",
+                                                      "mergeDown", "noBorder"};
+
+// The number of columns a cell covers.
+int spanOf(const JsonNode& cell) {
+    if (!cell.isObject()) return 1;
+    std::optional<JsonNode> span = cell.object(kCellKeys).find("span");
+    return span ? span->integer(1, 4096) : 1;
+}
+
+PPTPtr<PPTShape> DeckBuilder::readTable(const JsonObject& o, int position) {
+    const float x = o["x"].points(), y = o["y"].points(), w = readSize(o["width"]), h = readSize(o["height"]);
+    JsonNode rowsNode = o["rows"];
+    std::vector<JsonNode> rows = rowsNode.array();
+    if (rows.empty()) rowsNode.fail("a table needs at least one row");
+
+    // Rows and their cells, checked before anything is built.
+    std::vector<std::optional<JsonObject>> rowObjects;
+    std::vector<std::vector<JsonNode>> cells;
+    std::size_t widest = 0;
+    float givenHeight = 0;
+    int rowsWithoutHeight = 0;
+    for (const JsonNode& row : rows) {
+        JsonObject r = row.object({"height", "cells"});
+        JsonNode cellsNode = r["cells"];
+        cells.push_back(cellsNode.array());
+        if (cells.back().empty()) cellsNode.fail("a row needs at least one cell");
+        std::size_t columns = 0;
+        for (const JsonNode& cell : cells.back()) columns += static_cast<std::size_t>(spanOf(cell));
+        widest = std::max(widest, columns);
+        if (auto n = r.find("height")) {
+            givenHeight += readSize(*n);
+        } else {
+            ++rowsWithoutHeight;
+        }
+        rowObjects.emplace_back(r);
+    }
+
+    // Column edges from the table's left edge: given, or the width shared equally.
+    std::vector<float> edges{0.0f};
+    if (auto n = o.find("columns")) {
+        std::vector<JsonNode> widths = n->array();
+        if (widths.empty()) n->fail("give at least one column width");
+        for (const JsonNode& width : widths) edges.push_back(edges.back() + readSize(width));
+    } else {
+        for (std::size_t c = 1; c <= widest; ++c) edges.push_back(w * static_cast<float>(c) / static_cast<float>(widest));
+    }
+    const std::size_t columnCount = edges.size() - 1;
+    // Rows without a height share what the rows with one leave of the table's height.
+    const float sharedHeight = rowsWithoutHeight == 0 ? 0.0f : std::max(0.0f, h - givenHeight) / static_cast<float>(rowsWithoutHeight);
+
+    PPTPtr<PPTTable> table(new PPTTable(x, y, w, h));
+    table->set_ShapeNum(position);
+    if (auto n = o.find("z")) table->set_ShapeNum(n->integer(INT32_MIN, INT32_MAX));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        PPTPtr<PPTRow> row(new PPTRow());
+        std::optional<JsonNode> height = rowObjects[r]->find("height");
+        row->setRowHigh(height ? readSize(*height) : sharedHeight);
+        std::size_t column = 0;
+        for (const JsonNode& cellNode : cells[r]) {
+            const std::size_t span = static_cast<std::size_t>(spanOf(cellNode));
+            if (column + span > columnCount) {
+                cellNode.fail("the row has more columns than the table (" + std::to_string(columnCount) + ")");
+            }
+            PPTPtr<PPTCell> cell(new PPTCell());
+            float offset = edges[column];
+            float width = edges[column + span] - edges[column];
+            column += span;
+            PPTPtr<PPTTextFrame> frame = cell->getCellTextBox();
+            if (cellNode.isString()) {
+                std::wstring text = cellNode.text();
+                if (text.find_first_of(L"\r\n") != std::wstring::npos) {
+                    cellNode.fail("holds a line break; give the cell paragraphs");
+                }
+                libraryCall(cellNode, [&] { frame->addText(text, Font()); });
+            } else {
+                JsonObject c = cellNode.object(kCellKeys);
+                if (auto n = c.find("offset")) offset = n->points();
+                if (auto n = c.find("width")) width = readSize(*n);
+                if (auto n = c.find("fill")) cell->setCellFill(readColor(*n));
+                if (auto n = c.find("mergeUp")) cell->set_Upmerge(n->boolean());
+                if (auto n = c.find("mergeDown")) cell->set_Downmerge(n->boolean());
+                if (auto n = c.find("noBorder")) {
+                    for (const JsonNode& side : n->array()) {
+                        switch (side.choice({"left", "top", "right", "bottom"}, "border", false)) {
+                        case 0:
+                            cell->set_noLeftLine(true);
+                            break;
+                        case 1:
+                            cell->set_noTopLine(true);
+                            break;
+                        case 2:
+                            cell->set_noRightLine(true);
+                            break;
+                        default:
+                            cell->set_noBottomLine(true);
+                            break;
+                        }
+                    }
+                }
+                if (auto n = c.find("offset")) {
+                    libraryCall(*n, [&] { cell->set_celloffsetx(offset); });
+                    if (offset >= w) n->fail("the cell starts at or beyond the table's right edge");
+                }
+                readTextBody(c, *frame);
+            }
+            cell->set_celloffsetx(offset);
+            cell->set_cellWidth(width);
+            row->addCell(cell);
+        }
+        table->addRow(row);
+    }
+    return table;
 }
 
 } // namespace

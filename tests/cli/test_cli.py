@@ -125,7 +125,7 @@ class CliTest(unittest.TestCase):
         self.assertEqual(result.stdout, b"")
         self.assertEqual(result.stderr.decode(),
                          '<stdin>: slides[0].shapes[0].type: unknown shape type "circle" '
-                         "(one of text, line, rectangle, polyline, picture)\n")
+                         "(one of text, line, rectangle, polyline, picture, table)\n")
 
     def test_bad_deck_keeps_existing_output(self):
         deck = self.deck(SLIDE % (RECT % ', "opacity": 101'))
@@ -277,6 +277,23 @@ class CliTest(unittest.TestCase):
         missing = run("build", "-", "-o", "-", stdin=text.encode(), cwd=elsewhere)
         self.assertEqual(missing.stderr.decode(), '<stdin>: slides[0].shapes[0].file: cannot read picture '
                                                   '"images/pic.png": No such file or directory\n')
+
+    def test_tables(self):
+        table = '{"type": "table", "x": 10, "y": 10, "width": 300, "height": 100, %s}'
+        self.assertRejected(SLIDE % (table % '"rows": []'), "slides[0].shapes[0].rows: a table needs at least one row")
+        self.assertRejected(SLIDE % (table % '"rows": [{"cells": []}]'),
+                            "slides[0].shapes[0].rows[0].cells: a row needs at least one cell")
+        self.assertRejected(SLIDE % (table % '"columns": [100, 200], "rows": [{"cells": ["a", {"text": "b", "span": 2}]}]'),
+                            "slides[0].shapes[0].rows[0].cells[1]: the row has more columns than the table (2)")
+        self.assertRejected(SLIDE % (table % '"rows": [{"cells": [{"offset": -5, "text": "a"}]}]'),
+                            "slides[0].shapes[0].rows[0].cells[0].offset: -5 rejected by quorv: error 10 (cell offset false)")
+        self.assertRejected(SLIDE % (table % '"rows": [{"cells": ["a", {"offset": 300, "text": "b"}]}]'),
+                            "slides[0].shapes[0].rows[0].cells[1].offset: the cell starts at or beyond the table's right edge")
+        self.assertRejected(SLIDE % (table % '"rows": [{"cells": [{"noBorder": ["inside"]}]}]'),
+                            'slides[0].shapes[0].rows[0].cells[0].noBorder[0]: unknown border "inside" '
+                            "(one of left, top, right, bottom)")
+        self.assertRejected(SLIDE % (table % '"rows": [{"height": 20, "cells": ["a"], "fill": "#ff0000"}]'),
+                            'slides[0].shapes[0].rows[0]: unknown key "fill"')
 
     def test_line_breaks_in_runs(self):
         self.assertRejected(SLIDE % '{"type": "text", "x": 0, "y": 0, "width": 9, "height": 9, '
