@@ -111,10 +111,11 @@ public class PoiBench {
             table.setRowHeight(row, 30);
             for (int col = 0; col < 4; col++) {
                 table.getCell(row, col).setText(row == 0 ? "Q" + (col + 1) : Integer.toString(row * 100 + col));
+                table.getCell(row, col).getTextParagraphs().get(0).getTextRuns().get(0).setFontSize(12.0);
             }
         }
         for (int col = 0; col < 4; col++) table.setColumnWidth(col, 80);
-        table.moveTo(36, 400);
+        table.moveTo(36, 400); // 4 columns of 80 points, 3 rows of 30
     }
 
     static double median(double[] v) {

@@ -87,6 +87,25 @@ void addSlide(PPTDocument& doc, int index, const std::string& picture) {
     pic->setFileName(PPTPicture::IMAGE_PNG, picture);
     pic->set_PicId(index + 1); // one picture per slide
     place(slide, pic);
+
+    // A 3 x 4 table with text: a header row and two rows of figures.
+    auto* table = new PPTTable(36.0f, 400.0f, 320.0f, 90.0f);
+    Font cellFont;
+    cellFont.set_Size(12);
+    for (int r = 0; r < 3; ++r) {
+        PPTPtr<PPTRow> row(new PPTRow());
+        row->setRowHigh(30.0f);
+        for (int c = 0; c < 4; ++c) {
+            PPTPtr<PPTCell> cell(new PPTCell());
+            cell->set_celloffsetx(80.0f * static_cast<float>(c));
+            cell->set_cellWidth(80.0f);
+            cell->getCellTextBox()->addText(r == 0 ? L"Q" + std::to_wstring(c + 1) : std::to_wstring(r * 100 + c),
+                                            cellFont);
+            row->addCell(cell);
+        }
+        table->addRow(row);
+    }
+    place(slide, table);
 }
 
 } // namespace
