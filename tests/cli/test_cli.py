@@ -295,6 +295,14 @@ class CliTest(unittest.TestCase):
         self.assertRejected(SLIDE % (table % '"rows": [{"height": 20, "cells": ["a"], "fill": "#ff0000"}]'),
                             'slides[0].shapes[0].rows[0]: unknown key "fill"')
 
+    def test_errors_found_while_saving(self):
+        """What only the save can find (the table's layout here) has no JSON path, but the code."""
+        self.assertRejected(SLIDE % '{"type": "table", "x": 5000, "y": 10, "width": 300, "height": 100, '
+                                    '"rows": [{"cells": ["a"]}]}',
+                            "rejected by quorv while saving: error 18: table cannot be laid out: the table reaches "
+                            "beyond 4096 points from the slide's corner (left 5000.125 pt, top 10.125 pt, "
+                            "right 5300 pt, bottom 110.25 pt)")
+
     def test_line_breaks_in_runs(self):
         self.assertRejected(SLIDE % '{"type": "text", "x": 0, "y": 0, "width": 9, "height": 9, '
                                     '"paragraphs": [{"runs": ["a\\nb"]}]}',
