@@ -3,7 +3,8 @@
 # readers the interoperability tests open our files with. Installs only what is missing.
 set -euo pipefail
 
-packages=(build-essential cmake g++ zlib1g-dev libpng-dev libtiff-dev libstb-dev libgtest-dev libgmock-dev libbenchmark-dev pkg-config)
+packages=(build-essential cmake g++ zlib1g-dev libpng-dev libtiff-dev libstb-dev libgtest-dev libgmock-dev libbenchmark-dev
+          pkg-config nlohmann-json3-dev)
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(python3 python3-olefile default-jdk-headless libapache-poi-java libreoffice-impress poppler-utils
                clang libclang-rt-14-dev)
