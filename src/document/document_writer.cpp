@@ -22,6 +22,19 @@ const char16_t* const kCurrentUserStreamName = u"Current User";
 const char16_t* const kSummaryStreamName = u"\x0005SummaryInformation";
 const char16_t* const kDocSummaryStreamName = u"\x0005" u"DocumentSummaryInformation";
 
+std::size_t NamedStream::size() const noexcept {
+    std::size_t n = 0;
+    for (const auto& block : blocks) n += block.size();
+    return n;
+}
+
+std::vector<std::uint8_t> NamedStream::bytes() const {
+    std::vector<std::uint8_t> out;
+    out.reserve(size());
+    for (const auto& block : blocks) out.insert(out.end(), block.begin(), block.end());
+    return out;
+}
+
 namespace {
 
 // Offsets in the "PowerPoint Document" stream are 32-bit.
@@ -79,8 +92,8 @@ std::vector<NamedStream> DocumentWriter::buildStreams(PPTDocument& doc, const Sa
     properties->saveCurrentUser(currentUser, static_cast<int>(userEditOffset), false);
 
     std::vector<NamedStream> streams;
-    if (pictures.position() > 0) streams.push_back({kPicturesStreamName, pictures.takeBytes()});
-    streams.push_back({kDocumentStreamName, document.takeBytes()});
+    if (pictures.position() > 0) streams.push_back({kPicturesStreamName, pictures.takeBlocks()});
+    streams.push_back({kDocumentStreamName, document.takeBlocks()});
     if (doc.properties_) {
         QvOutputStream docSummary(256);
         docSummary.setContext(&context);
@@ -88,10 +101,10 @@ std::vector<NamedStream> DocumentWriter::buildStreams(PPTDocument& doc, const Sa
         QvOutputStream summary(512);
         summary.setContext(&context);
         doc.properties_->saveSummaryInformation(summary, false);
-        streams.push_back({kSummaryStreamName, summary.takeBytes()});
-        streams.push_back({kDocSummaryStreamName, docSummary.takeBytes()});
+        streams.push_back({kSummaryStreamName, summary.takeBlocks()});
+        streams.push_back({kDocSummaryStreamName, docSummary.takeBlocks()});
     }
-    streams.push_back({kCurrentUserStreamName, currentUser.takeBytes()});
+    streams.push_back({kCurrentUserStreamName, currentUser.takeBlocks()});
     return streams;
 }
 
@@ -100,7 +113,11 @@ namespace {
 std::vector<storage::StreamEntry> entries(const std::vector<NamedStream>& streams) {
     std::vector<storage::StreamEntry> out;
     out.reserve(streams.size());
-    for (const NamedStream& s : streams) out.push_back({s.name, s.bytes.data(), s.bytes.size()});
+    for (const NamedStream& s : streams) {
+        storage::StreamEntry entry{s.name, nullptr, s.size()};
+        for (const std::vector<std::uint8_t>& block : s.blocks) entry.parts.push_back({block.data(), block.size()});
+        out.push_back(std::move(entry));
+    }
     return out;
 }
 

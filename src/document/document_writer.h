@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/output_stream.h"
 #include "core/save_context.h"
 #include "quorv/document.h"
 
@@ -14,7 +15,11 @@ namespace detail {
 
 struct NamedStream {
     std::u16string name;
-    std::vector<std::uint8_t> bytes;
+    ByteBlocks blocks; // the stream's bytes, in the blocks they were written into
+
+    std::size_t size() const noexcept;
+    // The bytes as one block (a copy).
+    std::vector<std::uint8_t> bytes() const;
 };
 
 // Stream names of the file.

@@ -6,7 +6,12 @@ namespace Quorv {
 namespace officeart {
 
 PropertyTable& PropertyTable::add(PropertyId id, std::uint32_t value, std::uint16_t flags) {
-    entries_.push_back({static_cast<std::uint16_t>(static_cast<std::uint16_t>(id) | flags), value});
+    const Entry e{static_cast<std::uint16_t>(static_cast<std::uint16_t>(id) | flags), value};
+    if (count_ < kInline) {
+        entries_[count_++] = e;
+    } else {
+        overflow_.push_back(e);
+    }
     return *this;
 }
 
@@ -19,7 +24,11 @@ PropertyTable& PropertyTable::addComplex(PropertyId id, std::vector<std::uint8_t
 
 void PropertyTable::write(QvOutputStream& s, RecordType type) const {
     writeRecord(s, atom(type, 3, count()), [this](QvOutputStream& o) {
-        for (const Entry& e : entries_) {
+        for (std::size_t i = 0; i < count_; ++i) {
+            o.writeU16(entries_[i].opid);
+            o.writeU32(entries_[i].value);
+        }
+        for (const Entry& e : overflow_) {
             o.writeU16(e.opid);
             o.writeU32(e.value);
         }

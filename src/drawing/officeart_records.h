@@ -2,6 +2,7 @@
 // ([MS-ODRAW] 2.2 and 2.3).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -78,7 +79,7 @@ public:
     // A complex property: its value is the length of data, which follows the entries.
     PropertyTable& addComplex(PropertyId id, std::vector<std::uint8_t> data, std::uint16_t flags = 0);
 
-    std::uint16_t count() const noexcept { return static_cast<std::uint16_t>(entries_.size()); }
+    std::uint16_t count() const noexcept { return static_cast<std::uint16_t>(count_ + overflow_.size()); }
     // Writes the record (recVer 3, recInstance = number of properties).
     void write(QvOutputStream& s, RecordType type = RecordType::OfficeArtFOPT) const;
 
@@ -87,7 +88,11 @@ private:
         std::uint16_t opid;
         std::uint32_t value;
     };
-    std::vector<Entry> entries_;
+    // A shape's table fits in the inline entries (no allocation per shape); more go to overflow_.
+    static constexpr std::size_t kInline = 24;
+    std::array<Entry, kInline> entries_; // the first count_ are set
+    std::size_t count_ = 0;
+    std::vector<Entry> overflow_;
     std::vector<std::uint8_t> complex_;
 };
 

@@ -187,9 +187,20 @@ Layout plan(const std::vector<StreamEntry>& streams) {
     for (std::size_t i = 0; i < n; ++i) {
         const StreamEntry& s = streams[i];
         checkName(s.name, i);
-        if (s.data == nullptr && s.size != 0)
+        if (!s.parts.empty()) {
+            std::uint64_t total = 0;
+            for (const StreamEntry::Part& part : s.parts) {
+                if (part.data == nullptr && part.size != 0)
+                    throw std::invalid_argument("compound file: stream " + std::to_string(i) + " has a part without data");
+                total += part.size;
+            }
+            if (total != s.size)
+                throw std::invalid_argument("compound file: the parts of stream " + std::to_string(i) +
+                                            " do not add up to its size");
+        } else if (s.data == nullptr && s.size != 0) {
             throw std::invalid_argument("compound file: stream " + std::to_string(i) +
                                         " has no data but a size of " + std::to_string(s.size));
+        }
         if (s.size > kMaxCompoundFileSize)
             throw std::length_error("compound file: stream " + std::to_string(i) +
                                     " is larger than a version 3 file may be");
@@ -416,11 +427,22 @@ void writeMiniFat(BlockWriter& out, const Layout& layout, const std::vector<Stre
                   std::uint64_t{layout.miniFatSectors} * kIdsPerSector - layout.miniSectors);
 }
 
+// A stream's bytes, straight from the caller's buffers.
+void writeStreamBytes(BlockWriter& out, const StreamEntry& s) {
+    if (s.parts.empty()) {
+        out.direct(s.data, s.size);
+        return;
+    }
+    for (const StreamEntry::Part& part : s.parts) {
+        if (part.size != 0) out.direct(part.data, part.size);
+    }
+}
+
 void writeMiniStream(BlockWriter& out, const Layout& layout,
                      const std::vector<StreamEntry>& streams) {
     for (const StreamEntry& s : streams) {
         if (!isMini(s.size)) continue;
-        out.direct(s.data, s.size);
+        writeStreamBytes(out, s);
         out.zeros(ceilDiv(s.size, kMiniSectorSize) * kMiniSectorSize - s.size);
     }
     out.zeros(std::uint64_t{layout.miniStreamSectors} * kSectorSize -
@@ -430,7 +452,7 @@ void writeMiniStream(BlockWriter& out, const Layout& layout,
 void writeStreams(BlockWriter& out, const std::vector<StreamEntry>& streams) {
     for (const StreamEntry& s : streams) {
         if (isMini(s.size) || s.size == 0) continue;
-        out.direct(s.data, s.size);
+        writeStreamBytes(out, s);
         out.zeros(ceilDiv(s.size, kSectorSize) * kSectorSize - s.size);
     }
 }

@@ -13,9 +13,16 @@ namespace Quorv::storage {
 // One stream of the root storage. The bytes are not copied: they must stay valid until
 // writeCompoundFile returns. data may be null when size is 0.
 struct StreamEntry {
+    struct Part {
+        const std::uint8_t* data;
+        std::size_t size;
+    };
     std::u16string name; // 1 to 31 UTF-16 code units, none of '/', '\\', ':', '!' or U+0000
     const std::uint8_t* data;
     std::size_t size;
+    // A stream held in several blocks: when parts is not empty, the stream is these parts in
+    // order (their sizes add up to size) and data is not used.
+    std::vector<Part> parts = {};
 };
 
 // Where writeCompoundFile puts the file, in blocks and in order. An implementation reports a

@@ -36,7 +36,7 @@ inline Quorv::detail::SaveContext fixedContext() {
 inline std::map<std::u16string, std::vector<std::uint8_t>> streamsOf(
     Quorv::PPTDocument& doc, const Quorv::detail::SaveContext& context = fixedContext()) {
     std::map<std::u16string, std::vector<std::uint8_t>> out;
-    for (auto& s : Quorv::detail::DocumentWriter::buildStreams(doc, context)) out[s.name] = std::move(s.bytes);
+    for (auto& s : Quorv::detail::DocumentWriter::buildStreams(doc, context)) out[s.name] = s.bytes();
     std::string problems = describeProblems(verifyPresentation(out));
     if (!problems.empty()) ADD_FAILURE() << "the structural verifier rejects the document:\n" << problems;
     return out;

@@ -20,7 +20,7 @@ StreamMap deckStreams(int slides) {
     props.set_Title(L"t");
     doc.setProperties(&props, false);
     StreamMap out;
-    for (auto& s : Quorv::detail::DocumentWriter::buildStreams(doc, fixedContext())) out[s.name] = std::move(s.bytes);
+    for (auto& s : Quorv::detail::DocumentWriter::buildStreams(doc, fixedContext())) out[s.name] = s.bytes();
     return out;
 }
 
