@@ -36,6 +36,12 @@ void PropertyTable::write(QvOutputStream& s, RecordType type) const {
     });
 }
 
+std::vector<std::uint8_t> PropertyTable::recordBytes(RecordType type) const {
+    QvOutputStream s(256);
+    write(s, type);
+    return s.takeBytes();
+}
+
 void writeShapeAtom(QvOutputStream& s, ShapeType type, std::uint32_t spid, std::uint32_t flags) {
     writeRecord(s, atom(RecordType::OfficeArtFSP, 2, static_cast<std::uint16_t>(type)),
                 [&](QvOutputStream& o) {

@@ -82,6 +82,8 @@ public:
     std::uint16_t count() const noexcept { return static_cast<std::uint16_t>(count_ + overflow_.size()); }
     // Writes the record (recVer 3, recInstance = number of properties).
     void write(QvOutputStream& s, RecordType type = RecordType::OfficeArtFOPT) const;
+    // The record's bytes: a table that never changes is turned into bytes once and copied.
+    std::vector<std::uint8_t> recordBytes(RecordType type = RecordType::OfficeArtFOPT) const;
 
 private:
     struct Entry {

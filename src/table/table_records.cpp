@@ -50,6 +50,22 @@ struct CellShape {
     int fill;
 };
 
+// The tertiary property table of every cell, the same for all: turned into bytes once.
+const std::vector<std::uint8_t>& cellTertiaryProperties() {
+    static const std::vector<std::uint8_t> bytes = PropertyTable()
+        .add(PropertyId::GeometryBooleans, 0x00400000)
+        .add(PropertyId::FillStyleBooleans, 0x00200000)
+        .add(PropertyId::LineStyleBooleans, 0x00C00000)
+        .add(PropertyId::GroupShapeBooleans, 0x82008200)
+        .add(PropertyId::LeftLineStyleBooleans, 0x004E0006)
+        .add(PropertyId::TopLineStyleBooleans, 0x004E0006)
+        .add(PropertyId::RightLineStyleBooleans, 0x004E0006)
+        .add(PropertyId::BottomLineStyleBooleans, 0x004E0006)
+        .add(PropertyId::ColumnLineStyleBooleans, 0x000E0006)
+        .recordBytes(RecordType::OfficeArtTertiaryFOPT);
+    return bytes;
+}
+
 // The OfficeArtSpContainer of one cell: a rectangle without an outline of its own, with the
 // cell's fill, at its place in the group, holding the text frame's client data and text box.
 void writeCellShape(QvOutputStream& s, const CellShape& cell, PPTTextFrame& frame) {
@@ -76,17 +92,7 @@ void writeCellShape(QvOutputStream& s, const CellShape& cell, PPTTextFrame& fram
         p.add(PropertyId::ShadowStyleBooleans, 0x00030000);
         p.add(PropertyId::CalloutBooleans, 0x000F0000);
         p.write(o);
-        PropertyTable()
-            .add(PropertyId::GeometryBooleans, 0x00400000)
-            .add(PropertyId::FillStyleBooleans, 0x00200000)
-            .add(PropertyId::LineStyleBooleans, 0x00C00000)
-            .add(PropertyId::GroupShapeBooleans, 0x82008200)
-            .add(PropertyId::LeftLineStyleBooleans, 0x004E0006)
-            .add(PropertyId::TopLineStyleBooleans, 0x004E0006)
-            .add(PropertyId::RightLineStyleBooleans, 0x004E0006)
-            .add(PropertyId::BottomLineStyleBooleans, 0x004E0006)
-            .add(PropertyId::ColumnLineStyleBooleans, 0x000E0006)
-            .write(o, RecordType::OfficeArtTertiaryFOPT);
+        o.writeBytes(cellTertiaryProperties());
         officeart::writeChildAnchor(o, masterUnits(cell.left), masterUnits(cell.top),
                                     masterUnits(cell.left + cell.width), masterUnits(cell.top + cell.height));
         frame.output(o, true); // client data and client text box
