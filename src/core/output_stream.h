@@ -34,6 +34,10 @@ public:
     void writeByte(std::uint8_t b) { writeBytes(&b, 0, 1); }
     // Bytes [start, start + count) of data.
     void writeBytes(const void* data, std::size_t start, std::size_t count) {
+        if (counting_) {
+            size_ += count;
+            return;
+        }
         if (count <= static_cast<std::size_t>(end_ - cur_)) {
             if (count != 0) std::memcpy(cur_, static_cast<const std::uint8_t*>(data) + start, count);
             cur_ += count;

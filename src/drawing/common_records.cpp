@@ -25,9 +25,13 @@ void writeColorScheme(QvOutputStream& s, std::uint16_t instance, const ColorSche
 }
 
 void writeAsciiCString(QvOutputStream& s, std::uint16_t instance, const char* text) {
-    writeRecord(s, atom(RecordType::CString, 0, instance), [&](QvOutputStream& o) {
-        for (const char* p = text; *p; ++p) o.writeU16(static_cast<unsigned char>(*p));
-    });
+    std::uint8_t units[64];
+    std::size_t n = 0;
+    for (const char* p = text; *p && n + 2 <= sizeof units; ++p) {
+        units[n++] = static_cast<std::uint8_t>(*p);
+        units[n++] = 0;
+    }
+    writeRecordBytes(s, atom(RecordType::CString, 0, instance), units, n);
 }
 
 void writePatriarchShape(QvOutputStream& s, std::uint32_t spid, std::int32_t groupRect) {

@@ -6,11 +6,14 @@ namespace Quorv {
 namespace officeart {
 
 PropertyTable& PropertyTable::add(PropertyId id, std::uint32_t value, std::uint16_t flags) {
-    const Entry e{static_cast<std::uint16_t>(static_cast<std::uint16_t>(id) | flags), value};
+    const auto opid = static_cast<std::uint16_t>(static_cast<std::uint16_t>(id) | flags);
     if (count_ < kInline) {
-        entries_[count_++] = e;
+        // Field by field: a whole Entry built on the stack and copied stalls on store forwarding.
+        Entry& e = entries_[count_++];
+        e.opid = opid;
+        e.value = value;
     } else {
-        overflow_.push_back(e);
+        overflow_.push_back(Entry{opid, value});
     }
     return *this;
 }
