@@ -122,7 +122,11 @@ void writeDrawingGroup(QvOutputStream& s, const DocumentContainerInput& in) {
                 for (std::uint32_t v : clusters) b.writeU32(v);
             });
             if (in.pictureCount >= 1) {
-                auto entries = static_cast<std::uint16_t>(in.pictureCount + 1);
+                // The store counts its entries (the pictures and the empty first one) in the 12 bits
+                // of recInstance; beyond 4,095 it says 4,095. Readers take the entries from the
+                // container's length (Apache POI and LibreOffice read all of them).
+                const int count = in.pictureCount + 1;
+                const auto entries = static_cast<std::uint16_t>(count < 0xFFF ? count : 0xFFF);
                 writeRecord(dgg, container(RecordType::OfficeArtBStoreContainer, entries),
                             [&](QvOutputStream& store) {
                                 // The empty first entry; picture ids count from the entry after it.

@@ -56,10 +56,6 @@ std::vector<NamedStream> DocumentWriter::buildStreams(PPTDocument& doc, const Sa
         int scratch = 0;
         doc.pictureCount_ += slide->calSize(&scratch, true);
     }
-    // The picture store counts its entries (the pictures and one empty entry) in 12 bits.
-    if (doc.pictureCount_ > 0xFFE) {
-        throw makeException(QV_ERR_TOO_LARGE, "more than 4094 pictures (the picture store counts its entries in 12 bits)");
-    }
     QvOutputStream pictures(doc.pictureCount_ > 0 ? 8192 : 1);
     pictures.setContext(&context);
     if (doc.pictureCount_ > 0) {

@@ -346,7 +346,9 @@ private:
         auto stores = document.findAll(0xF001);
         if (stores.empty()) return;
         const Record& store = *stores[0];
-        if (store.instance != store.children.size()) problem("picture store's instance is not its entry count");
+        // recInstance counts the entries in 12 bits, saturating at 4095.
+        const std::size_t counted = store.children.size() < 0xFFF ? store.children.size() : 0xFFF;
+        if (store.instance != counted) problem("picture store's instance is not its entry count");
         auto pictures = streams_.find(u"Pictures");
         const Bytes empty;
         const Bytes& p = pictures == streams_.end() ? empty : pictures->second;
