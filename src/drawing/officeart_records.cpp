@@ -45,6 +45,14 @@ std::vector<std::uint8_t> PropertyTable::recordBytes(RecordType type) const {
     return s.takeBytes();
 }
 
+PropertyTable& addTableSideLineBooleans(PropertyTable& table) {
+    return table.add(PropertyId::LeftLineStyleBooleans, 0x004E0006)
+        .add(PropertyId::TopLineStyleBooleans, 0x004E0006)
+        .add(PropertyId::RightLineStyleBooleans, 0x004E0006)
+        .add(PropertyId::BottomLineStyleBooleans, 0x004E0006)
+        .add(PropertyId::ColumnLineStyleBooleans, 0x000E0006);
+}
+
 void writeShapeAtom(QvOutputStream& s, ShapeType type, std::uint32_t spid, std::uint32_t flags) {
     writeRecord(s, atom(RecordType::OfficeArtFSP, 2, static_cast<std::uint16_t>(type)),
                 [&](QvOutputStream& o) {

@@ -98,6 +98,10 @@ private:
     std::vector<std::uint8_t> complex_;
 };
 
+// The line style booleans of the four sides and the column lines that a table's cells and grid
+// lines carry in their tertiary property tables (all drawn, none of them set on the shape).
+PropertyTable& addTableSideLineBooleans(PropertyTable& table);
+
 // Shape types ([MS-ODRAW] 2.4.24 MSOSPT) used by the library.
 enum class ShapeType : std::uint16_t {
     NotPrimitive = 0,

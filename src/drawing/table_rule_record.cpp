@@ -26,16 +26,12 @@ const std::vector<std::uint8_t>& ruleProperties() {
             .add(PropertyId::ThreeDObjectBooleans, 0x00080000)
             .add(PropertyId::CalloutBooleans, 0x000F0000)
             .recordBytes();
-        std::vector<std::uint8_t> tertiary = PropertyTable()
-            .add(PropertyId::GeometryBooleans, 0x00400000)
+        PropertyTable tertiaryTable;
+        tertiaryTable.add(PropertyId::GeometryBooleans, 0x00400000)
             .add(PropertyId::LineStyleBooleans, 0x00800000)
-            .add(PropertyId::GroupShapeBooleans, 0x82008200)
-            .add(PropertyId::LeftLineStyleBooleans, 0x004E0006)
-            .add(PropertyId::TopLineStyleBooleans, 0x004E0006)
-            .add(PropertyId::RightLineStyleBooleans, 0x004E0006)
-            .add(PropertyId::BottomLineStyleBooleans, 0x004E0006)
-            .add(PropertyId::ColumnLineStyleBooleans, 0x000E0006)
-            .recordBytes(RecordType::OfficeArtTertiaryFOPT);
+            .add(PropertyId::GroupShapeBooleans, 0x82008200);
+        std::vector<std::uint8_t> tertiary =
+            officeart::addTableSideLineBooleans(tertiaryTable).recordBytes(RecordType::OfficeArtTertiaryFOPT);
         out.insert(out.end(), tertiary.begin(), tertiary.end());
         return out;
     }();

@@ -52,17 +52,14 @@ struct CellShape {
 
 // The tertiary property table of every cell, the same for all: turned into bytes once.
 const std::vector<std::uint8_t>& cellTertiaryProperties() {
-    static const std::vector<std::uint8_t> bytes = PropertyTable()
-        .add(PropertyId::GeometryBooleans, 0x00400000)
-        .add(PropertyId::FillStyleBooleans, 0x00200000)
-        .add(PropertyId::LineStyleBooleans, 0x00C00000)
-        .add(PropertyId::GroupShapeBooleans, 0x82008200)
-        .add(PropertyId::LeftLineStyleBooleans, 0x004E0006)
-        .add(PropertyId::TopLineStyleBooleans, 0x004E0006)
-        .add(PropertyId::RightLineStyleBooleans, 0x004E0006)
-        .add(PropertyId::BottomLineStyleBooleans, 0x004E0006)
-        .add(PropertyId::ColumnLineStyleBooleans, 0x000E0006)
-        .recordBytes(RecordType::OfficeArtTertiaryFOPT);
+    static const std::vector<std::uint8_t> bytes = [] {
+        PropertyTable table;
+        table.add(PropertyId::GeometryBooleans, 0x00400000)
+            .add(PropertyId::FillStyleBooleans, 0x00200000)
+            .add(PropertyId::LineStyleBooleans, 0x00C00000)
+            .add(PropertyId::GroupShapeBooleans, 0x82008200);
+        return officeart::addTableSideLineBooleans(table).recordBytes(RecordType::OfficeArtTertiaryFOPT);
+    }();
     return bytes;
 }
 
