@@ -45,6 +45,18 @@ std::vector<std::uint8_t> PropertyTable::recordBytes(RecordType type) const {
     return s.takeBytes();
 }
 
+AnchorBox anchorBoxForRotation(float left, float top, float right, float bottom, int degrees) noexcept {
+    int d = degrees % 360;
+    if (d < 0) d += 360;
+    const bool swapped = (d >= 45 && d < 135) || (d >= 225 && d < 315);
+    if (!swapped) return {left, top, right, bottom};
+    const float cx = (left + right) / 2.0f;
+    const float cy = (top + bottom) / 2.0f;
+    const float halfWidth = (right - left) / 2.0f;
+    const float halfHeight = (bottom - top) / 2.0f;
+    return {cx - halfHeight, cy - halfWidth, cx + halfHeight, cy + halfWidth};
+}
+
 PropertyTable& addTableSideLineBooleans(PropertyTable& table) {
     return table.add(PropertyId::LeftLineStyleBooleans, 0x004E0006)
         .add(PropertyId::TopLineStyleBooleans, 0x004E0006)

@@ -132,6 +132,14 @@ void writeShapeAtom(QvOutputStream& s, ShapeType type, std::uint32_t spid, std::
 // OfficeArtFSPGR: the group's coordinate rectangle.
 void writeGroupAtom(QvOutputStream& s, std::int32_t left, std::int32_t top, std::int32_t right,
                     std::int32_t bottom);
+// The box a rotated shape's anchor holds, in points. For a rotation of 45 to 135 or 225 to 315
+// degrees the format stores the box turned by 90 degrees about its centre (width and height
+// swapped), as PowerPoint does and readers expect; other rotations store the box itself.
+struct AnchorBox {
+    float left, top, right, bottom;
+};
+AnchorBox anchorBoxForRotation(float left, float top, float right, float bottom, int degrees) noexcept;
+
 // OfficeArtClientAnchor as the presentation format defines it: four s16 in master units, in the
 // order top, left, right, bottom ([MS-PPT] 2.7.1 SmallRectStruct).
 void writeClientAnchor(QvOutputStream& s, std::int16_t top, std::int16_t left, std::int16_t right,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/units.h"
+#include "drawing/officeart_records.h"
 #include "core/output_stream.h"
 #include "core/record.h"
 #include "core/save_context.h"
@@ -65,10 +66,11 @@ struct PictureShapeOf {
         const int id = p.get_PicId();
         shape.pib = id < 0 ? 0u : static_cast<std::uint32_t>(id) + 1u;
         shape.name = picture::pictureName(p.fileName_);
-        shape.top = units::anchorUnits(p.top);
-        shape.left = units::anchorUnits(p.left);
-        shape.right = units::anchorUnits(p.right);
-        shape.bottom = units::anchorUnits(p.bottom);
+        const officeart::AnchorBox box = officeart::anchorBoxForRotation(p.left, p.top, p.right, p.bottom, shape.rotation);
+        shape.top = units::anchorUnits(box.top);
+        shape.left = units::anchorUnits(box.left);
+        shape.right = units::anchorUnits(box.right);
+        shape.bottom = units::anchorUnits(box.bottom);
         return shape;
     }
 };

@@ -124,8 +124,9 @@ bool PPTTextFrame::output(QvOutputStream& stream, bool tail) {
         officeart::writeShapeAtom(o, officeart::ShapeType::TextBox, spid,
                                   officeart::kHaveAnchor | officeart::kHaveShapeType);
         properties.write(o);
-        officeart::writeClientAnchor(o, units::anchorUnits(top), units::anchorUnits(left), units::anchorUnits(right),
-                                     units::anchorUnits(bottom));
+        const officeart::AnchorBox box = officeart::anchorBoxForRotation(left, top, right, bottom, get_Srotate());
+        officeart::writeClientAnchor(o, units::anchorUnits(box.top), units::anchorUnits(box.left),
+                                     units::anchorUnits(box.right), units::anchorUnits(box.bottom));
         output(o, true);
     });
     return true;

@@ -266,3 +266,27 @@ TEST_F(FileNames, AFullDiskLeavesTheEarlierFileIntact) {
     EXPECT_EQ(contents(), "earlier file");
     EXPECT_EQ(entries(), 1u);
 }
+
+TEST(Robustness, ShapesTurnedNearAQuarterTurnStoreTheTurnedBox) {
+    // Readers take the anchor of a shape turned 45 to 135 (or 225 to 315) degrees as the box
+    // turned by 90 degrees; a 200 x 100 frame at 90 degrees is stored as 100 x 200 about its centre.
+    PPTDocument doc;
+    PPTPtr<PPTSlides> slide = doc.addSlides(720, 540);
+    PPTPtr<PPTTextFrame> frame(new PPTTextFrame(100, 100, 200, 100));
+    frame->set_Srotate(90);
+    frame->addText(L"turned", Font());
+    slide->addShape(frame);
+    PPTPtr<PPTPicture> picture(new PPTPicture(100, 100, 200, 100));
+    picture->set_iRotate(-90);
+    picture->setFileName(PPTPicture::IMAGE_PNG, picturePath("sample.png"));
+    picture->set_PicId(1);
+    slide->addShape(picture);
+    Bytes stream = documentStream(doc);
+    Record slideRecord = parseRecords(stream, 0, stream.size()).at(2);
+    auto anchors = slideRecord.findAll(0xF010);
+    ASSERT_EQ(anchors.size(), 2u);
+    for (const Record* a : anchors) {
+        // top, left, right, bottom in master units: 50, 150, 250, 250 points.
+        EXPECT_TRUE(sameBytes(hex("90 01 B0 04 D0 07 D0 07"), slice(stream, a->bodyOffset(), 8)));
+    }
+}
