@@ -172,7 +172,18 @@ bool PPTPicture::outputPicture(QvOutputStream& stream) {
         if (!in || !*in) return false;
         auto fileSource = std::make_unique<picture::StreamSource>(*in);
         if (!fileSource->ok()) return false;
-        source = std::move(fileSource);
+        // A small file is read in one go: its checks then cost no further reads and seeks. A large
+        // one is read block by block as it is copied, so it is never held in memory whole.
+        constexpr std::uint64_t kReadWhole = std::uint64_t{4} << 20;
+        if (fileSource->size() <= kReadWhole) {
+            auto bytes = std::make_shared<std::vector<std::uint8_t>>(picture::readAll(*in, fileSource->size()));
+            if (bytes->size() != fileSource->size()) {
+                throw makeException(QV_ERR_PICTURE_READ, "the file " + fileName_ + " ended early");
+            }
+            source = std::make_unique<picture::MemorySource>(std::move(bytes));
+        } else {
+            source = std::move(fileSource);
+        }
     } else {
         return false;
     }
