@@ -153,7 +153,7 @@ public:
     void build(const JsonNode& root);
 
 private:
-    Font makeFont(const FontSpec& spec);
+    Font makeFont(const FontSpec& desc);
     void readProperties(const JsonNode& node);
     void readSlide(const JsonNode& node, float width, float height);
     PPTPtr<PPTShape> readShape(const JsonNode& node, int position);
@@ -177,23 +177,23 @@ private:
     PPTProperties& props_;
 };
 
-Font DeckBuilder::makeFont(const FontSpec& spec) {
+Font DeckBuilder::makeFont(const FontSpec& desc) {
     Font font;
-    if (spec.face) {
-        font.set_Name(*spec.face);
-        font.set_Index(doc_.get_FontNamesIndex(*spec.face, spec.charset.value_or(0)));
+    if (desc.face) {
+        font.set_Name(*desc.face);
+        font.set_Index(doc_.get_FontNamesIndex(*desc.face, desc.charset.value_or(0)));
     }
-    if (spec.size) font.set_Size(*spec.size);
-    if (spec.bold) font.set_Bold(*spec.bold);
-    if (spec.italic) font.set_Italic(*spec.italic);
-    if (spec.underline) font.set_Underline(*spec.underline);
-    if (spec.strikethrough) font.set_Strikethrough(*spec.strikethrough);
-    if (spec.color) font.set_Color(*spec.color);
-    if (spec.script) font.set_Script(*spec.script);
-    if (spec.eastAsian) font.set_cfOldtype(*spec.eastAsian);
-    if (spec.symbol) font.set_cfSymboltype(*spec.symbol);
-    if (spec.bulletList) font.set_listbuChar(*spec.bulletList);
-    if (spec.numberList) font.set_listNumInfo(*spec.numberList);
+    if (desc.size) font.set_Size(*desc.size);
+    if (desc.bold) font.set_Bold(*desc.bold);
+    if (desc.italic) font.set_Italic(*desc.italic);
+    if (desc.underline) font.set_Underline(*desc.underline);
+    if (desc.strikethrough) font.set_Strikethrough(*desc.strikethrough);
+    if (desc.color) font.set_Color(*desc.color);
+    if (desc.script) font.set_Script(*desc.script);
+    if (desc.eastAsian) font.set_cfOldtype(*desc.eastAsian);
+    if (desc.symbol) font.set_cfSymboltype(*desc.symbol);
+    if (desc.bulletList) font.set_listbuChar(*desc.bulletList);
+    if (desc.numberList) font.set_listNumInfo(*desc.numberList);
     return font;
 }
 

@@ -34,14 +34,14 @@ PPTPtr<PPTTable> table(PPTSlides& slide, float x, float y, float w, const std::v
     for (std::size_t r = 0; r < rows.size(); ++r) {
         PPTPtr<PPTRow> row(new PPTRow);
         row->setRowHigh(heights[r]);
-        for (const CellSpec& spec : rows[r]) {
+        for (const CellSpec& wanted : rows[r]) {
             PPTPtr<PPTCell> cell(new PPTCell);
-            cell->set_celloffsetx(spec.offset);
-            cell->set_cellWidth(spec.width);
-            if (!spec.text.empty()) {
+            cell->set_celloffsetx(wanted.offset);
+            cell->set_cellWidth(wanted.width);
+            if (!wanted.text.empty()) {
                 Font font;
                 font.set_Size(16);
-                cell->getCellTextBox()->addText(spec.text, font);
+                cell->getCellTextBox()->addText(wanted.text, font);
             }
             row->addCell(cell);
         }
