@@ -17,6 +17,7 @@
 #include "support/bytes.h"
 #include "support/fixtures.h"
 #include "support/records.h"
+#include "support/temp_dir.h"
 #include "support/verifier.h"
 
 using namespace Quorv;
@@ -24,32 +25,7 @@ using namespace quorv_test;
 
 namespace {
 
-class SaveTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/quorv_save_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-    }
-    void TearDown() override {
-        for (const std::string& f : files()) std::remove((dir_ + "/" + f).c_str());
-        rmdir(dir_.c_str());
-    }
-    std::vector<std::string> files() const {
-        std::vector<std::string> out;
-        if (DIR* d = opendir(dir_.c_str())) {
-            while (dirent* e = readdir(d)) {
-                std::string n = e->d_name;
-                if (n != "." && n != "..") out.push_back(n);
-            }
-            closedir(d);
-        }
-        return out;
-    }
-    std::string path(const std::string& name) const { return dir_ + "/" + name; }
-
-    std::string dir_;
-};
+class SaveTest : public TempDirTest {};
 
 Bytes readFile(const std::string& p) {
     std::ifstream f(p, std::ios::binary);

@@ -3,7 +3,6 @@
 // (Cases that belong to one feature are tested beside it; the catalogue names those tests.)
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,6 +22,7 @@
 #include "support/fixtures.h"
 #include "support/picture_samples.h"
 #include "support/records.h"
+#include "support/temp_dir.h"
 #include "support/verifier.h"
 
 using namespace Quorv;
@@ -184,39 +184,24 @@ TEST(Robustness, ThousandsOfPicturesBeyondWhatThePictureStoreCounts) {
 
 namespace {
 
-class FileNames : public ::testing::Test {
+class FileNames : public TempDirTest {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/quorv_robust_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-        existing_ = dir_ + "/deck.ppt";
+        TempDirTest::SetUp();
+        existing_ = path("deck.ppt");
         std::ofstream(existing_, std::ios::binary) << "earlier file";
-    }
-    void TearDown() override {
-        std::remove(existing_.c_str());
-        rmdir(dir_.c_str());
     }
     std::string contents() const {
         std::ifstream f(existing_, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
     }
-    std::size_t entries() const {
-        std::size_t n = 0;
-        std::string cmd;
-        if (DIR* d = opendir(dir_.c_str())) {
-            while (dirent* e = readdir(d)) n += e->d_name[0] != '.' ? 1 : 0;
-            closedir(d);
-        }
-        return n;
-    }
+    std::size_t entries() const { return files().size(); }
     static PPTDocument deck() {
         PPTDocument doc;
         doc.addSlides(720, 540);
         return doc;
     }
 
-    std::string dir_;
     std::string existing_;
 };
 
