@@ -2,9 +2,6 @@
 // tables on a slide, failed saves, and the cost of a large table.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -175,7 +172,7 @@ TEST(TableSave, TableNumbersStayClearOfOrdinaryShapeIds) {
 
 namespace {
 
-class TableFileTest : public TempDirTest {};
+class TableFileTest : public quorv_test::TempDirTest {};
 
 Bytes readFile(const std::string& p) {
     std::ifstream f(p, std::ios::binary);
