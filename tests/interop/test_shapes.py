@@ -131,6 +131,18 @@ class ShapesInterop(unittest.TestCase):
         self.assertNear(got[0], want[0], POS_TOL, f"{msg} x")
         self.assertNear(got[1], want[1], POS_TOL, f"{msg} y")
 
+    def assertOdpStroke(self, g, color, width, dash):
+        self.assertEqual(g["stroke_color"], color)
+        self.assertNear(g["stroke_width"], width, WIDTH_TOL, "width")
+        self.assertEqual(g["stroke"], "dash" if dash else "solid")
+
+    def assertOdpFill(self, g, w):
+        if w["fill"]:
+            self.assertEqual((g["fill"], g["fill_color"]), ("solid", w["fill"]))
+        else:
+            self.assertEqual(g["fill"], "none")
+        self.assertEqual(g["opacity"], w["opacity"])
+
     def assertPoints(self, got, want, msg):
         self.assertEqual(len(got), len(want), f"{msg}: {got}")
         for i, (g, w) in enumerate(zip(got, want)):
@@ -163,10 +175,7 @@ class ShapesInterop(unittest.TestCase):
                 self.assertEqual(obj["kind"], "line")
                 self.assertPoint((obj["x1"], obj["y1"]), w["p1"], "start")
                 self.assertPoint((obj["x2"], obj["y2"]), w["p2"], "end")
-                g = obj["graphic"]
-                self.assertEqual(g["stroke_color"], w["color"])
-                self.assertNear(g["stroke_width"], w["width"], WIDTH_TOL, "width")
-                self.assertEqual(g["stroke"], "dash" if w["dash"] else "solid")
+                self.assertOdpStroke(obj["graphic"], w["color"], w["width"], w["dash"])
 
     # ---- rectangles -------------------------------------------------------------------------
 
@@ -195,14 +204,8 @@ class ShapesInterop(unittest.TestCase):
                 for got, want, what in zip((obj["x"], obj["y"], obj["w"], obj["h"]), w["box"], "xywh"):
                     self.assertNear(got, want, POS_TOL, what)
                 g = obj["graphic"]
-                if w["fill"]:
-                    self.assertEqual((g["fill"], g["fill_color"]), ("solid", w["fill"]))
-                else:
-                    self.assertEqual(g["fill"], "none")
-                self.assertEqual(g["opacity"], w["opacity"])
-                self.assertEqual(g["stroke_color"], w["line"])
-                self.assertNear(g["stroke_width"], w["width"], WIDTH_TOL, "width")
-                self.assertEqual(g["stroke"], "dash" if w["dash"] else "solid")
+                self.assertOdpFill(g, w)
+                self.assertOdpStroke(g, w["line"], w["width"], w["dash"])
 
     # ---- polylines --------------------------------------------------------------------------
 
@@ -234,14 +237,8 @@ class ShapesInterop(unittest.TestCase):
         self.assertEqual(closed, w["closed"])
         self.assertPoints(points, w["points"], "path")
         g = obj["graphic"]
-        if w["fill"]:
-            self.assertEqual((g["fill"], g["fill_color"]), ("solid", w["fill"]))
-        else:
-            self.assertEqual(g["fill"], "none")
-        self.assertEqual(g["opacity"], w["opacity"])
-        self.assertEqual(g["stroke_color"], w["line"])
-        self.assertNear(g["stroke_width"], w["width"], WIDTH_TOL, "width")
-        self.assertEqual(g["stroke"], "dash" if w["dash"] else "solid")
+        self.assertOdpFill(g, w)
+        self.assertOdpStroke(g, w["line"], w["width"], w["dash"])
 
     def test_poi_reads_polylines_as_freeforms(self):
         shapes = self.poi_shapes("shapes_polylines")
