@@ -12,6 +12,7 @@
 #include "drawing/officeart_records.h"
 #include "drawing/shape_size.h"
 #include "quorv/table.h"
+#include "core/units.h"
 #include "table/table_layout.h"
 
 namespace Quorv {
@@ -32,14 +33,8 @@ constexpr std::uint8_t kPlaceholderUnused[2] = {0xA9, 0x04};
 
 std::int32_t masterUnits(float points) { return drawing_units::masterUnits(points, "table coordinate"); }
 
-// A text inset in EMU: points x 12700 in single precision, truncated toward zero (saturating;
-// NaN gives 0), as the text frame itself writes it.
-std::uint32_t insetEmu(float points) noexcept {
-    const float emu = points * 12700.0f;
-    if (std::isnan(emu)) return 0;
-    const auto v = static_cast<std::int32_t>(drawing_units::clampTruncate(emu, INT32_MIN, INT32_MAX));
-    return static_cast<std::uint32_t>(v);
-}
+// A text inset in EMU, as the text frame itself writes it.
+std::uint32_t insetEmu(float points) noexcept { return static_cast<std::uint32_t>(units::emu(points)); }
 
 struct CellShape {
     std::uint32_t spid;
