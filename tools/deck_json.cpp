@@ -9,7 +9,6 @@
 #include <functional>
 #include <iterator>
 #include <optional>
-#include <sstream>
 
 #include "json_reader.h"
 
@@ -450,7 +449,7 @@ PPTParagraphFormat DeckBuilder::readParagraphFormat(const JsonObject& o) {
         }
         int v = style.integer(INT32_MIN, INT32_MAX);
         libraryCall(style, [&] { p.SetnumBullet(v); });
-        p.SetBullet(v != 0);
+        if (v != 0) p.SetBullet(true); // numbering 0 leaves a bullet given beside it alone
         if (start) p.SetStartBulletNum(start->integer(1, 32767));
     }
     return p;
@@ -514,19 +513,6 @@ PPTPtr<PPTShape> DeckBuilder::readPolyline(const JsonObject& o, int position) {
 
 // ---- Pictures --------------------------------------------------------------------------------
 
-// A picture that holds the image read when the deck was built, as the stream it gives the
-// library: the bytes checked are the bytes written, and the stream lives as long as the picture.
-class DeckPicture : public PPTPicture {
-public:
-    DeckPicture(float x, float y, float w, float h, ImageType type, std::string bytes)
-        : PPTPicture(x, y, w, h), data_(std::move(bytes)) {
-        setFileStream(type, data_);
-    }
-
-private:
-    std::istringstream data_;
-};
-
 // The kind of image in bytes, by its signature; IMAGE_NONE for none that the library reads.
 PPTPicture::ImageType imageTypeOf(const std::string& b) {
     auto starts = [&](const char* magic, std::size_t n, std::size_t at = 0) {
@@ -568,7 +554,10 @@ PPTPtr<PPTShape> DeckBuilder::readPicture(const JsonObject& o, int position) {
             n->fail("\"" + file + "\" is not a " + n->string() + " image");
         }
     }
-    PPTPtr<PPTPicture> picture(new DeckPicture(x, y, w, h, type, std::move(bytes)));
+    // The library reads the file itself when it saves, and stores the file's name with the
+    // picture.
+    PPTPtr<PPTPicture> picture(new PPTPicture(x, y, w, h));
+    picture->setFileName(type, path);
     picture->set_ShapeNum(position);
     if (auto n = o.find("z")) picture->set_ShapeNum(n->integer(INT32_MIN, INT32_MAX));
     if (auto n = o.find("rotation")) picture->set_iRotate(n->integer(-359, 359));

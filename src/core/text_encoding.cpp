@@ -51,6 +51,12 @@ std::vector<std::uint8_t> toUtf16Bytes(const std::u16string& text) {
 std::vector<std::uint8_t> toUtf16Bytes(const std::wstring& text) { return toUtf16Bytes(toUtf16(text)); }
 
 std::string toCodePage932(const std::wstring& text) {
+    std::string out;
+    toCodePage932(text, out);
+    return out;
+}
+
+bool toCodePage932(const std::wstring& text, std::string& out) {
     bool ascii = true;
     for (wchar_t w : text) {
         if (static_cast<char32_t>(w) >= 0x80) {
@@ -58,11 +64,11 @@ std::string toCodePage932(const std::wstring& text) {
             break;
         }
     }
-    std::string out;
+    out.clear();
     if (ascii) {
         out.reserve(text.size());
         for (wchar_t w : text) out.push_back(static_cast<char>(w));
-        return out;
+        return true;
     }
 #ifdef _WIN32
 #error "code page conversion: use WideCharToMultiByte(932, ...) on Windows"
@@ -78,6 +84,7 @@ std::string toCodePage932(const std::wstring& text) {
 
     out.resize(text.size() * 2 + 16);
     std::size_t outUsed = 0;
+    bool complete = true;
     for (std::size_t i = 0; i < text.size(); ++i) {
         // One character at a time keeps the replacement simple; texts here are short strings.
         wchar_t w = text[i];
@@ -90,12 +97,13 @@ std::string toCodePage932(const std::wstring& text) {
         if (r == static_cast<std::size_t>(-1) || inLeft != 0) {
             iconv(cd, nullptr, nullptr, nullptr, nullptr); // reset the shift state
             out[outUsed++] = '?';
+            complete = false;
         } else {
             outUsed = out.size() - outLeft;
         }
     }
     out.resize(outUsed);
-    return out;
+    return complete;
 #endif
 }
 

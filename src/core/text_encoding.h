@@ -19,6 +19,8 @@ std::vector<std::uint8_t> toUtf16Bytes(const std::u16string& text);
 // terminator. A character the code page cannot represent becomes '?' and conversion goes on.
 // Converts without touching the process locale.
 std::string toCodePage932(const std::wstring& text);
+// The same into out; returns false when some character could not be represented.
+bool toCodePage932(const std::wstring& text, std::string& out);
 
 // UTF-8 from and to wide strings (file names on POSIX systems). Invalid UTF-8 bytes become U+FFFD.
 std::string toUtf8(const std::wstring& text);

@@ -79,27 +79,26 @@ std::vector<NamedStream> DocumentWriter::buildStreams(PPTDocument& doc, const Sa
     const std::uint32_t userEditOffset = streamOffset(document);
     writeUserEdit(document, slides.size(), persistDirectoryOffset);
 
-    // The Current User stream is written for every document; without properties its header token
-    // is the one of a document that is not encrypted.
+    // The Current User stream and both property sets are written for every document (readers
+    // need the SummaryInformation stream); without properties attached they carry empty values
+    // and the header token of a document that is not encrypted.
     PPTProperties defaults;
-    PPTProperties* properties = doc.properties_ ? doc.properties_ : &defaults;
+    PPTProperties& properties = doc.properties_ ? *doc.properties_ : defaults;
     QvOutputStream currentUser(256);
     currentUser.setContext(&context);
-    properties->saveCurrentUser(currentUser, static_cast<int>(userEditOffset), false);
+    properties.saveCurrentUser(currentUser, static_cast<int>(userEditOffset), false);
+    QvOutputStream docSummary(256);
+    docSummary.setContext(&context);
+    properties.saveDocumentSummaryInformation(docSummary, slides, doc.fontNames_, false);
+    QvOutputStream summary(512);
+    summary.setContext(&context);
+    properties.saveSummaryInformation(summary, false);
 
     std::vector<NamedStream> streams;
     if (pictures.position() > 0) streams.push_back({kPicturesStreamName, pictures.takeBlocks()});
     streams.push_back({kDocumentStreamName, document.takeBlocks()});
-    if (doc.properties_) {
-        QvOutputStream docSummary(256);
-        docSummary.setContext(&context);
-        doc.properties_->saveDocumentSummaryInformation(docSummary, slides, doc.fontNames_, false);
-        QvOutputStream summary(512);
-        summary.setContext(&context);
-        doc.properties_->saveSummaryInformation(summary, false);
-        streams.push_back({kSummaryStreamName, summary.takeBlocks()});
-        streams.push_back({kDocSummaryStreamName, docSummary.takeBlocks()});
-    }
+    streams.push_back({kSummaryStreamName, summary.takeBlocks()});
+    streams.push_back({kDocSummaryStreamName, docSummary.takeBlocks()});
     streams.push_back({kCurrentUserStreamName, currentUser.takeBlocks()});
     return streams;
 }

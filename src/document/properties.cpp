@@ -2,7 +2,6 @@
 
 #include "core/output_stream.h"
 #include "core/save_context.h"
-#include "core/text_encoding.h"
 #include "document/current_user.h"
 #include "document/property_sets.h"
 #include "quorv/document.h"
@@ -43,18 +42,17 @@ int PPTProperties::saveSummaryInformation(QvOutputStream& out, bool skip) {
     if (skip) return 0;
     const std::size_t start = out.position();
     using V = PropertyValue;
-    std::vector<PropertyValue> values = {
-        V::i2(0x01, 932), // PID_CODEPAGE
-        V::string(0x02, toCodePage932(title_)),
-        V::string(0x03, toCodePage932(subject_)),
-        V::string(0x04, toCodePage932(author_)),
-        V::string(0x05, toCodePage932(keyword_)),
-        V::string(0x08, toCodePage932(kProductUserName)), // PIDSI_LASTAUTHOR
-        V::string(0x09, "1"),                             // PIDSI_REVNUMBER
-        V::string(0x12, "Microsoft PowerPoint"),          // PIDSI_APPNAME
-        V::time(0x0A, 0),                                 // PIDSI_EDITTIME
-        V::time(0x0D, saveTime(out)),                     // PIDSI_LASTSAVE_DTM
-        V::i4(0x0F, 10),                                  // PIDSI_WORDCOUNT
+    const std::vector<PropertyValue> values = {
+        V::string(0x02, title_),
+        V::string(0x03, subject_),
+        V::string(0x04, author_),
+        V::string(0x05, keyword_),
+        V::string(0x08, kProductUserName),       // PIDSI_LASTAUTHOR
+        V::string(0x09, L"1"),                   // PIDSI_REVNUMBER
+        V::string(0x12, L"Microsoft PowerPoint"), // PIDSI_APPNAME
+        V::time(0x0A, 0),                        // PIDSI_EDITTIME
+        V::time(0x0D, saveTime(out)),            // PIDSI_LASTSAVE_DTM
+        V::i4(0x0F, 10),                         // PIDSI_WORDCOUNT
     };
     writePropertySetStream(out, kSummaryInformationId, values);
     return static_cast<int>(out.position() - start);
@@ -63,10 +61,7 @@ int PPTProperties::saveSummaryInformation(QvOutputStream& out, bool skip) {
 int PPTProperties::saveDocumentSummaryInformation(QvOutputStream& out, std::vector<PPTPtr<PPTSlides>>,
                                                   std::vector<FontFamilyName>, bool setOnly) {
     const std::size_t start = out.position();
-    std::vector<PropertyValue> values = {
-        PropertyValue::i2(0x01, 932),                           // PID_CODEPAGE
-        PropertyValue::string(0x0F, toCodePage932(company_)),   // PIDDSI_COMPANY
-    };
+    const std::vector<PropertyValue> values = {PropertyValue::string(0x0F, company_)}; // PIDDSI_COMPANY
     writePropertySetStream(out, kDocumentSummaryInformationId, values, !setOnly);
     return static_cast<int>(out.position() - start);
 }

@@ -1,5 +1,8 @@
 // OLE property-set streams ([MS-OLEPS] 2.20 PropertySetStream): SummaryInformation and
-// DocumentSummaryInformation, with every string in code page 932.
+// DocumentSummaryInformation. Strings are code-page strings (VT_LPSTR, [MS-OLEPS] 2.5) in code
+// page 932 when every string of the set fits it, else in code page 65001 (UTF-8): LibreOffice writes
+// UTF-8 too, and it is the one code page besides 932 that LibreOffice, Apache POI and Calligra
+// Stage all read (Calligra reads UTF-16 strings of code page 1200 as 8-bit text).
 #pragma once
 
 #include <array>
@@ -17,12 +20,11 @@ struct PropertyValue {
     std::uint32_t id;
     Type type;
     std::uint32_t number = 0;   // I2, I4
-    std::string text;           // String: bytes in code page 932, without terminator
+    std::wstring text;          // String
     std::uint64_t fileTime = 0; // FileTime
 
-    static PropertyValue i2(std::uint32_t id, std::uint16_t v) { return {id, Type::I2, v, {}, 0}; }
     static PropertyValue i4(std::uint32_t id, std::uint32_t v) { return {id, Type::I4, v, {}, 0}; }
-    static PropertyValue string(std::uint32_t id, std::string v) { return {id, Type::String, 0, std::move(v), 0}; }
+    static PropertyValue string(std::uint32_t id, std::wstring v) { return {id, Type::String, 0, std::move(v), 0}; }
     static PropertyValue time(std::uint32_t id, std::uint64_t v) { return {id, Type::FileTime, 0, {}, v}; }
 };
 
@@ -30,7 +32,8 @@ using FormatId = std::array<std::uint8_t, 16>;
 extern const FormatId kSummaryInformationId;         // FMTID_SummaryInformation
 extern const FormatId kDocumentSummaryInformationId; // FMTID_DocSummaryInformation
 
-// Writes the 48-byte stream header (when withHeader) and one property set holding values in order.
+// Writes the 48-byte stream header (when withHeader) and one property set: PID_CODEPAGE first,
+// then values in order.
 void writePropertySetStream(QvOutputStream& s, const FormatId& formatId, const std::vector<PropertyValue>& values,
                             bool withHeader = true);
 

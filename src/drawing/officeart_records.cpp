@@ -25,6 +25,14 @@ PropertyTable& PropertyTable::addComplex(PropertyId id, std::vector<std::uint8_t
     return *this;
 }
 
+PropertyTable& PropertyTable::addArrayCountingElementsOnly(PropertyId id, std::vector<std::uint8_t> array) {
+    constexpr std::uint32_t kArrayHeader = 6; // nElems, nElemsAlloc, cbElem
+    const auto size = static_cast<std::uint32_t>(array.size());
+    add(id, size >= kArrayHeader ? size - kArrayHeader : size, kComplex);
+    complex_.insert(complex_.end(), array.begin(), array.end());
+    return *this;
+}
+
 void PropertyTable::write(QvOutputStream& s, RecordType type) const {
     writeRecord(s, atom(type, 3, count()), [this](QvOutputStream& o) {
         for (std::size_t i = 0; i < count_; ++i) {

@@ -78,6 +78,10 @@ public:
     PropertyTable& add(PropertyId id, std::uint32_t value, std::uint16_t flags = 0);
     // A complex property: its value is the length of data, which follows the entries.
     PropertyTable& addComplex(PropertyId id, std::vector<std::uint8_t> data, std::uint16_t flags = 0);
+    // A complex IMsoArray ([MS-ODRAW] 2.2.51) whose value counts its elements but not its 6-byte
+    // header, as PowerPoint's files and LibreOffice give pVertices; the data still starts with
+    // the header. Calligra Stage joins the points out of order when pVertices counts the header.
+    PropertyTable& addArrayCountingElementsOnly(PropertyId id, std::vector<std::uint8_t> array);
 
     std::uint16_t count() const noexcept { return static_cast<std::uint16_t>(count_ + overflow_.size()); }
     // Writes the record (recVer 3, recInstance = number of properties).

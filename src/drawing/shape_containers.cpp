@@ -310,7 +310,7 @@ CommonShape::Record PolyLineShapeContainer::translate() const {
     r.properties.add(PropertyId::GeoBottom, static_cast<std::uint32_t>(geoHeight));
     // Written even for an open path: a reader that misses it takes the default, linesClosed.
     r.properties.add(PropertyId::ShapePath, isClosed ? kShapePathLinesClosed : kShapePathLines);
-    r.properties.addComplex(PropertyId::Vertices, std::move(vertices));
+    r.properties.addArrayCountingElementsOnly(PropertyId::Vertices, std::move(vertices));
     r.properties.addComplex(PropertyId::SegmentInfo, std::move(segments));
     addFillProperties(r.properties, fillColor_, opacity_);
     addLineProperties(r.properties);

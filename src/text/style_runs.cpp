@@ -1,8 +1,8 @@
 #include "text/style_runs.h"
 
 #include <algorithm>
-
 #include <cmath>
+#include <tuple>
 
 namespace Quorv {
 namespace text {
@@ -84,6 +84,16 @@ std::vector<MultiPPTParagraphFormat> writtenParagraphs(const std::vector<MultiPP
     if (params.empty() || params.front().start > 0) out.push_back(MultiPPTParagraphFormat());
     out.insert(out.end(), params.begin(), params.end());
     return out;
+}
+
+bool sameWrittenParagraph(const PPTParagraphFormat& a, const PPTParagraphFormat& b) noexcept {
+    const auto key = [](const PPTParagraphFormat& p) {
+        return std::make_tuple(p.GetLevel(), p.GetBullet(), p.GetbTypeface(), p.GetbColor(), p.GetbSize(),
+                               p.GetbuChar(), p.GetbuSize(), p.GetbuTypeface(), p.GetbuColor(), p.GetnumBullet(),
+                               p.GetStartBulletNum(), p.GetAlignment(), p.GetTextDirection(), p.GetLineSpace(),
+                               p.GetSpaceBefore(), p.GetSpaceAfter(), p.GetLeftMargin(), p.GetIndent());
+    };
+    return key(a) == key(b);
 }
 
 bool hasTextProperties(const std::vector<MultiFontStruct>& fonts,
@@ -268,10 +278,12 @@ std::vector<CharacterRun> characterRuns(const std::wstring& text, const std::vec
         // MS-PPT allows font sizes 1 to 4000 points; a size outside is brought into that range.
         e.fontSize = static_cast<std::uint16_t>(std::min(std::max(f.get_Size(), 1), 4000));
         e.color = colorIndex(f.get_Color());
-        // The script in percent of the size; a size of 0 gives no offset rather than a division
-        // by zero.
+        // The script in percent of the size, within MS-PPT's -100..100 (an offset larger than the
+        // text is a full superscript or subscript); a size of 0 gives no offset rather than a
+        // division by zero.
         const int size = f.get_Size();
-        e.position = static_cast<std::int16_t>(size == 0 ? 0 : f.get_Script() * 100 / size);
+        const int percent = size == 0 ? 0 : f.get_Script() * 100 / size;
+        e.position = static_cast<std::int16_t>(std::min(std::max(percent, -100), 100));
     }
     return out;
 }

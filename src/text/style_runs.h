@@ -51,6 +51,12 @@ std::uint32_t colorIndex(int color) noexcept;
 // always cover the whole text.
 std::vector<MultiPPTParagraphFormat> writtenParagraphs(const std::vector<MultiPPTParagraphFormat>& params);
 
+// Whether two paragraph formats are written the same way: everything the paragraph runs and the
+// bullet entries take from a format (PPTParagraphFormat::equals leaves out the level, the bullet
+// flags, the bullet's size, face and colour and the first number). A paragraph whose format
+// differs in any of these starts a run of its own.
+bool sameWrittenParagraph(const PPTParagraphFormat& a, const PPTParagraphFormat& b) noexcept;
+
 // Whether there is any formatting to write at all (else the text box has no RT_StyleTextPropAtom).
 bool hasTextProperties(const std::vector<MultiFontStruct>& fonts,
                        const std::vector<MultiPPTParagraphFormat>& paragraphs);

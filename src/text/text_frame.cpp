@@ -73,10 +73,10 @@ bool PPTTextFrame::setParagraphFormat(PPTParagraphFormat& format, bool replace) 
     if (!text_.empty()) {
         // A format is only taken where a paragraph begins.
         if (text_.back() != L'\r') return false;
-        if (params_.empty() || !params_.back().format.equals(format)) params_.push_back(run);
+        if (params_.empty() || !text::sameWrittenParagraph(params_.back().format, format)) params_.push_back(run);
     } else if (params_.empty()) {
         params_.push_back(run);
-    } else if (!params_.back().format.equals(format)) {
+    } else if (!text::sameWrittenParagraph(params_.back().format, format)) {
         params_.back() = run;
     }
     return params_.size() > before;

@@ -116,7 +116,7 @@ TEST(CurrentUser, WrittenForEveryDocument) {
     std::uint32_t userEdit = static_cast<std::uint32_t>(document.size() - 36);
     EXPECT_EQ(stream.size(), 110u);
     EXPECT_TRUE(sameBytes(expectedCurrentUser(0xE391C05F, userEdit), stream));
-    EXPECT_EQ(streams.count(u"\x0005SummaryInformation"), 0u);
+    EXPECT_EQ(streams.count(u"\x0005SummaryInformation"), 1u);
     EXPECT_EQ(streams.count(u"Pictures"), 0u);
 }
 

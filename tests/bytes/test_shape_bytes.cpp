@@ -131,7 +131,7 @@ TEST(ShapeBytes, OpenFreeformRecord) {
         "42 01 80 04 00 00"                   // geoRight 1152
         "43 01 40 02 00 00"                   // geoBottom 576
         "44 01 00 00 00 00"                   // shapePath msoshapeLines (open)
-        "45 81 12 00 00 00"                   // pVertices, complex, 18 bytes
+        "45 81 0C 00 00 00"                   // pVertices, complex: 3 x 4 bytes, header not counted
         "46 81 0E 00 00 00"                   // pSegmentInfo, complex, 14 bytes
         "BF 01 00 00 10 00"                   // not filled
         "C0 01 FF 00 00 00"                   // lineColor red
@@ -164,7 +164,7 @@ TEST(ShapeBytes, ClosedFreeformRecord) {
         "A3 00 0B F0 64 00 00 00"             // OfficeArtFOPT, 10 properties, 100 bytes
         "42 01 80 04 00 00  43 01 40 02 00 00"
         "44 01 01 00 00 00"                   // shapePath msoshapeLinesClosed
-        "45 81 16 00 00 00"                   // pVertices, 22 bytes
+        "45 81 10 00 00 00"                   // pVertices: 4 x 4 bytes, header not counted
         "46 81 12 00 00 00"                   // pSegmentInfo, 18 bytes
         "81 01 00 FF 00 00"                   // fillColor green
         "BF 01 10 00 10 00"                   // filled

@@ -114,10 +114,10 @@ class CliTest(unittest.TestCase):
         (self.tmp / "piped.ppt").write_bytes(piped.stdout)
         self.verify(self.tmp / "piped.ppt")
         # The same deck from a file, written to a file: the same size (the bytes differ only in
-        # nothing here: no properties, no pictures, so no time stamps or identifiers).
+        # the time stamp of the summary information).
         deck = self.deck(text)
         run("build", str(deck), "-o", str(self.tmp / "file.ppt"))
-        self.assertEqual((self.tmp / "file.ppt").read_bytes(), piped.stdout)
+        self.assertEqual(len((self.tmp / "file.ppt").read_bytes()), len(piped.stdout))
 
     def test_bad_stdin_writes_nothing_to_stdout(self):
         result = run("build", "-", "-o", "-", stdin=b'{"slides": [{"shapes": [{"type": "circle"}]}]}')

@@ -70,6 +70,8 @@ ShapeRecord parseShape(const Bytes& b) {
                 std::uint32_t value = readU32(b, c.bodyOffset() + 6 * i + 2);
                 r.props[opid & 0x3FFF] = value;
                 if (opid & 0x8000) {
+                    // pVertices counts its elements only, not the array's 6-byte header.
+                    if ((opid & 0x3FFF) == 0x0145) value += 6;
                     r.complex[opid & 0x3FFF] = slice(b, complexAt, value);
                     complexAt += value;
                 }
