@@ -12,6 +12,11 @@ namespace Quorv {
 
 namespace {
 
+// lfCharSet is a byte; a character set outside 0..255 is written as DEFAULT_CHARSET (1).
+std::uint32_t charsetByte(int charset) noexcept {
+    return charset >= 0 && charset <= 0xFF ? static_cast<std::uint32_t>(charset) : 1u;
+}
+
 using officeart::PropertyId;
 using officeart::PropertyTable;
 using officeart::schemeColor;
@@ -64,7 +69,7 @@ void writeFontCollection(QvOutputStream& s, const std::vector<FontFamilyName>& f
                             f.writeBytes(toUtf16Bytes(name));
                             f.writeZeros(64 - 2 * name.size());
                             // lfCharSet, then flags, font types and lfPitchAndFamily, all 0.
-                            f.writeU32(static_cast<std::uint8_t>(fonts[i].charset));
+                            f.writeU32(charsetByte(fonts[i].charset));
                         });
         }
     });

@@ -18,18 +18,27 @@ bool isSupplementary(wchar_t w) noexcept {
     return c >= 0x10000 && c <= 0x10FFFF;
 }
 
-// A spacing in points as a percentage of the paragraph's default line spacing, truncated; values
-// beyond what the 16-bit field holds saturate.
+// A spacing in points as a percentage of the paragraph's default line spacing, truncated, within
+// the 0..13200 % that MS-PPT allows for a spacing given as a percentage.
 std::uint16_t spacingPercent(int points, float defaultLineSpace) noexcept {
+    constexpr float kMaxPercent = 13200.0f;
     const float percent = std::fabs(static_cast<float>(points)) * 100.0f / defaultLineSpace;
-    if (!(percent < 65535.0f)) return 0xFFFF;
+    if (!(percent < kMaxPercent)) return static_cast<std::uint16_t>(kMaxPercent);
     return static_cast<std::uint16_t>(percent);
 }
 
-// Points to master units (8 per point) in the 16-bit field, keeping the low 16 bits.
+// Points to master units (8 per point) within 0..32767, the range of a margin or indent
+// (4095.875 points).
 std::uint16_t masterUnits16(int points) noexcept {
-    return static_cast<std::uint16_t>(static_cast<std::int64_t>(points) * 8);
+    const std::int64_t units = static_cast<std::int64_t>(points) * 8;
+    return static_cast<std::uint16_t>(std::min<std::int64_t>(std::max<std::int64_t>(units, 0), 0x7FFF));
 }
+
+// MS-PPT's bounds of the paragraph fields the host sets.
+constexpr int kMaxIndentLevel = 4;    // IndentLevel 0..4 (PPTParagraphFormat takes 0..5)
+constexpr int kMinBulletSize = 25;    // BulletSize in percent of the text: 25..400
+constexpr int kMaxBulletSize = 400;
+constexpr int kMaxStartNumber = 32767; // TextAutoNumberScheme.startNum: 1..32767
 
 // The end (one past the last character) of run i of a list of starts, in wide characters.
 template <class Runs>
@@ -75,7 +84,9 @@ std::uint16_t fontRef(int index) noexcept {
 
 std::uint32_t colorIndex(int color) noexcept {
     if (color <= 0) return 0x01000000; // scheme colour 1
-    return static_cast<std::uint32_t>(color - 0x02000000);
+    // Red, green and blue; the index byte 0xFE says the colour is given by them. Bits above the
+    // 24 of a colour are not part of it.
+    return (static_cast<std::uint32_t>(color) & 0x00FFFFFFu) | 0xFE000000u;
 }
 
 std::vector<MultiPPTParagraphFormat> writtenParagraphs(const std::vector<MultiPPTParagraphFormat>& params) {
@@ -152,15 +163,21 @@ std::vector<ParagraphRun> paragraphRuns(const std::wstring& text, const std::vec
         const PPTParagraphFormat& p = paragraphs[i].format;
         ParagraphRun& run = out[i];
         run.count = runCount(paragraphs, i, pos);
-        run.indentLevel = static_cast<std::uint16_t>(p.GetLevel());
+        run.indentLevel = static_cast<std::uint16_t>(std::min(std::max(p.GetLevel(), 0), kMaxIndentLevel));
         ParagraphException& e = run.pf;
 
         std::uint16_t flags = p.GetBullet() ? pf::kHasBullet : 0;
         std::uint32_t mask = 0;
         if (p.GetbTypeface()) {
             flags |= pf::kBulletHasFont | pf::kBulletHasColor;
-            mask |= pf::kBulletFont | pf::kBulletColor | pf::kBulletChar;
-            e.bulletChar = static_cast<std::uint16_t>(p.GetbuChar());
+            mask |= pf::kBulletFont | pf::kBulletColor;
+            // A bullet character is never NUL: symbol 7 ("none") is written as a space, and no
+            // symbol at all leaves the master's character.
+            const int c = p.GetbuChar();
+            if (c >= 0) {
+                mask |= pf::kBulletChar;
+                e.bulletChar = static_cast<std::uint16_t>(c == 0 ? 0x20 : c);
+            }
             e.bulletFontRef = p.GetbuTypeface() < 0 ? 0 : fontRef(p.GetbuTypeface());
         } else if (p.GetbColor()) {
             flags |= pf::kBulletHasColor;
@@ -169,7 +186,7 @@ std::vector<ParagraphRun> paragraphRuns(const std::wstring& text, const std::vec
         if (p.GetbSize()) {
             flags |= pf::kBulletHasSize;
             mask |= pf::kBulletSize;
-            e.bulletSize = static_cast<std::uint16_t>(p.GetbuSize());
+            e.bulletSize = static_cast<std::uint16_t>(std::min(std::max(p.GetbuSize(), kMinBulletSize), kMaxBulletSize));
         }
         if (p.GetbTypeface() || p.GetbColor()) e.bulletColor = colorIndex(p.GetbuColor());
         mask |= flags;
@@ -314,7 +331,7 @@ std::vector<BulletExtension> bulletExtensions(const std::vector<MultiPPTParagrap
         e.mask = pf9::kHasAutoNumber | pf9::kAutoNumberScheme;
         e.hasAutoNumber = 1;
         e.scheme = static_cast<std::uint16_t>(scheme);
-        e.startNum = static_cast<std::uint16_t>(startNum);
+        e.startNum = static_cast<std::uint16_t>(std::min(std::max(startNum, 1), kMaxStartNumber));
         out.push_back(e);
     };
 

@@ -159,7 +159,7 @@ TEST(TextBytes, BulletOnlyAndBulletSizeZero) {
     f.setParagraphFormat(sized, false);
     f.addText(L"b", Font());
     EXPECT_TRUE(sameBytes(hex("02 00 00 00  00 00  01 20 00 00  01 00  00 00"
-                              "02 00 00 00  00 00  48 28 00 00  08 00  00 00  02 00  00 00"),
+                              "02 00 00 00  00 00  48 28 00 00  08 00  19 00  02 00  00 00"), // size 0 -> 25 %
                           paragraphRuns(f)));
 }
 

@@ -44,7 +44,7 @@ int paragraphRunFormula(const PPTParagraphFormat& p) {
     int n = 10;
     if (p.GetbColor() || p.GetbSize() || p.GetbTypeface() || p.GetBullet()) n += 2;
     if (p.GetbTypeface()) {
-        n += 8;
+        n += p.GetbuChar() >= 0 ? 8 : 6; // no character when no symbol is chosen
     } else if (p.GetbColor()) {
         n += 4;
     }
