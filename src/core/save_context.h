@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -16,6 +17,9 @@ struct SaveContext {
     std::function<std::uint64_t()> now;
     // A new random (version 4) GUID, in its 16-byte binary form.
     std::function<Guid()> newGuid;
+    // The number of faces in the font table of the document being saved: a font reference
+    // beyond it names no face.
+    std::size_t fontCount = 129;
 
     // The system clock and the platform's random source.
     static SaveContext system();

@@ -46,7 +46,9 @@ std::uint32_t streamOffset(const QvOutputStream& s) {
 
 } // namespace
 
-std::vector<NamedStream> DocumentWriter::buildStreams(PPTDocument& doc, const SaveContext& context) {
+std::vector<NamedStream> DocumentWriter::buildStreams(PPTDocument& doc, const SaveContext& outside) {
+    SaveContext context = outside;
+    context.fontCount = doc.fontNames_.size();
     const std::vector<PPTPtr<PPTSlides>>& slides = doc.slides_;
     checkPersistIdRange(slides.size());
 

@@ -1,5 +1,7 @@
 #include "text/style_runs.h"
 
+#include "core/save_context.h"
+
 #include <algorithm>
 #include <cmath>
 #include <tuple>
@@ -78,8 +80,14 @@ Utf16Positions::Utf16Positions(const std::wstring& text) {
     map_[text.size()] = at;
 }
 
-std::uint16_t fontRef(int index) noexcept {
-    return index >= 0 && index <= 128 ? static_cast<std::uint16_t>(index) : 0;
+std::uint16_t fontRef(int index, std::size_t fontCount) noexcept {
+    return index >= 0 && static_cast<std::size_t>(index) < std::min(fontCount, kMaxFonts)
+               ? static_cast<std::uint16_t>(index)
+               : 0;
+}
+
+std::size_t fontTableSize(const QvOutputStream& s) noexcept {
+    return s.context() ? s.context()->fontCount : kMaxFonts;
 }
 
 std::uint32_t colorIndex(int color) noexcept {
@@ -108,7 +116,7 @@ bool sameWrittenParagraph(const PPTParagraphFormat& a, const PPTParagraphFormat&
 }
 
 bool hasTextProperties(const std::vector<MultiFontStruct>& fonts,
-                       const std::vector<MultiPPTParagraphFormat>& paragraphs) {
+                       const std::vector<MultiPPTParagraphFormat>& paragraphs, std::size_t fontCount) {
     for (const MultiPPTParagraphFormat& run : paragraphs) {
         const PPTParagraphFormat& p = run.format;
         if (p.GetbColor() || p.GetbSize() || p.GetbTypeface() || p.GetBullet() || p.GetAlignment() > 0 ||
@@ -121,7 +129,7 @@ bool hasTextProperties(const std::vector<MultiFontStruct>& fonts,
     }
     for (const MultiFontStruct& run : fonts) {
         const Font& f = run.font;
-        if (f.get_Bold() || f.get_Italic() || f.get_Underline() > 0 || fontRef(f.get_Index()) > 1 ||
+        if (f.get_Bold() || f.get_Italic() || f.get_Underline() > 0 || fontRef(f.get_Index(), fontCount) > 1 ||
             f.get_Script() != 0 || f.get_Size() != kDefaultFontSize || f.get_Color() > 0) {
             return true;
         }
@@ -155,7 +163,8 @@ std::vector<float> defaultLineSpaces(const std::wstring& text, const std::vector
 }
 
 std::vector<ParagraphRun> paragraphRuns(const std::wstring& text, const std::vector<MultiFontStruct>& fonts,
-                                        const std::vector<MultiPPTParagraphFormat>& paragraphs) {
+                                        const std::vector<MultiPPTParagraphFormat>& paragraphs,
+                                        std::size_t fontCount) {
     const Utf16Positions pos(text);
     const std::vector<float> lineSpaces = defaultLineSpaces(text, fonts, paragraphs);
     std::vector<ParagraphRun> out(paragraphs.size());
@@ -178,7 +187,7 @@ std::vector<ParagraphRun> paragraphRuns(const std::wstring& text, const std::vec
                 mask |= pf::kBulletChar;
                 e.bulletChar = static_cast<std::uint16_t>(c == 0 ? 0x20 : c);
             }
-            e.bulletFontRef = p.GetbuTypeface() < 0 ? 0 : fontRef(p.GetbuTypeface());
+            e.bulletFontRef = p.GetbuTypeface() < 0 ? 0 : fontRef(p.GetbuTypeface(), fontCount);
         } else if (p.GetbColor()) {
             flags |= pf::kBulletHasColor;
             mask |= pf::kBulletColor;
@@ -223,7 +232,8 @@ std::vector<ParagraphRun> paragraphRuns(const std::wstring& text, const std::vec
     return out;
 }
 
-std::vector<CharacterRun> characterRuns(const std::wstring& text, const std::vector<MultiFontStruct>& fonts) {
+std::vector<CharacterRun> characterRuns(const std::wstring& text, const std::vector<MultiFontStruct>& fonts,
+                                        std::size_t fontCount) {
     const Utf16Positions pos(text);
     std::vector<CharacterRun> out(fonts.size());
     int lastNum = -1;
@@ -247,7 +257,7 @@ std::vector<CharacterRun> characterRuns(const std::wstring& text, const std::vec
         if (f.get_Underline() > 0) style |= cf::kUnderline;
         std::uint32_t mask = 0;
 
-        const std::uint16_t ref = fontRef(f.get_Index());
+        const std::uint16_t ref = fontRef(f.get_Index(), fontCount);
         if (f.get_cfOldtype()) {
             // After a run that is not East Asian the Latin references are given as well.
             mask |= i > 0 && !prevEastAsian ? (cf::kFontRef | cf::kOldEAFontRef | cf::kAnsiFontRef)

@@ -36,10 +36,16 @@ private:
     std::uint32_t length_ = 0;
 };
 
-// A font-table index as it is written in a font reference. The file's font table has at most
-// 129 entries (RT_FontEntityAtom instances 0..128); an index outside 0..128 cannot name one and
-// is written as 0, the default Latin face.
-std::uint16_t fontRef(int index) noexcept;
+// The most faces a font table holds (RT_FontEntityAtom instances 0..128).
+constexpr std::size_t kMaxFonts = 129;
+
+// A font-table index as it is written in a font reference: an index that names no face of the
+// document's table (fontCount faces) is written as 0, the default Latin face.
+std::uint16_t fontRef(int index, std::size_t fontCount = kMaxFonts) noexcept;
+
+// The number of faces in the font table of the document a stream is saved for (kMaxFonts outside
+// a save).
+std::size_t fontTableSize(const QvOutputStream& s) noexcept;
 
 // A user colour 0x00BBGGRR as a ColorIndexStruct (red, green, blue, then index 0xFE: "the
 // colour is given by red, green and blue"); a colour that is not set (0 or less) as scheme
@@ -59,7 +65,7 @@ bool sameWrittenParagraph(const PPTParagraphFormat& a, const PPTParagraphFormat&
 
 // Whether there is any formatting to write at all (else the text box has no RT_StyleTextPropAtom).
 bool hasTextProperties(const std::vector<MultiFontStruct>& fonts,
-                       const std::vector<MultiPPTParagraphFormat>& paragraphs);
+                       const std::vector<MultiPPTParagraphFormat>& paragraphs, std::size_t fontCount = kMaxFonts);
 
 // The default line spacing of each paragraph run in points: 1.2 times the largest font size of
 // the character runs it overlaps, or of the default 18 points when it overlaps none (or only
@@ -81,8 +87,10 @@ struct CharacterRun {
 // The runs of paragraphs (given as writtenParagraphs) and of characters over text. The counts of
 // each kind add up to the text's UTF-16 length plus one: the format counts a closing mark.
 std::vector<ParagraphRun> paragraphRuns(const std::wstring& text, const std::vector<MultiFontStruct>& fonts,
-                                        const std::vector<MultiPPTParagraphFormat>& paragraphs);
-std::vector<CharacterRun> characterRuns(const std::wstring& text, const std::vector<MultiFontStruct>& fonts);
+                                        const std::vector<MultiPPTParagraphFormat>& paragraphs,
+                                        std::size_t fontCount = kMaxFonts);
+std::vector<CharacterRun> characterRuns(const std::wstring& text, const std::vector<MultiFontStruct>& fonts,
+                                        std::size_t fontCount = kMaxFonts);
 
 void writeParagraphRuns(QvOutputStream& s, const std::vector<ParagraphRun>& runs);
 void writeCharacterRuns(QvOutputStream& s, const std::vector<CharacterRun>& runs);

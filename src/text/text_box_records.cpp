@@ -148,12 +148,14 @@ std::vector<std::uint8_t> writtenText(const std::wstring& text) {
 
 bool PPTTextFrame::outtextbox(QvOutputStream& stream) {
     const std::vector<std::uint8_t> chars = writtenText(text_);
-    const bool styled = calTextPropty();
+    const std::size_t fontCount = text::fontTableSize(stream);
+    const std::vector<MultiPPTParagraphFormat> written = text::writtenParagraphs(params_);
+    const bool styled = text::hasTextProperties(fonts_, written, fontCount);
     std::vector<text::ParagraphRun> paragraphs;
     std::vector<text::CharacterRun> characters;
     if (styled) {
-        paragraphs = text::paragraphRuns(text_, fonts_, text::writtenParagraphs(params_));
-        characters = text::characterRuns(text_, fonts_);
+        paragraphs = text::paragraphRuns(text_, fonts_, written, fontCount);
+        characters = text::characterRuns(text_, fonts_, fontCount);
     }
     writeRecord(stream, container(RecordType::OfficeArtClientTextbox), [&](QvOutputStream& o) {
         writeRecord(o, atom(RecordType::TextHeaderAtom), [](QvOutputStream& h) { h.writeU32(kTextTypeOther); });

@@ -152,10 +152,10 @@ class TextInterop(unittest.TestCase):
         self.assertEqual(frames[6]["rotation"], 30)
         self.assertEqual(frames[7]["rotation"], 315)  # -45 written as the same turn
         self.assertEqual(frames[7]["fill"]["color"], "#ffff00")
-        # A font index that is not in the font table: POI finds no face, and still reads the run.
+        # A font index that names no face of the document's table is written as the default face.
         unknown = frames[10]["paragraphs"][0]["runs"]
-        self.assertIsNone(unknown[0]["font"])
-        self.assertEqual(unknown[1]["font"], "Arial")  # beyond any table: the default face
+        self.assertEqual(unknown[0]["font"], "Arial")
+        self.assertEqual(unknown[1]["font"], "Arial")
 
     def test_pdf_shows_every_text(self):
         for name, shapes in EXPECTED.items():

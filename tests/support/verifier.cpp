@@ -170,6 +170,12 @@ public:
         }
         std::map<std::size_t, const Record*> byOffset;
         for (const Record& r : top) byOffset[r.offset] = &r;
+        if (!top.empty()) {
+            const auto fonts = top[0].findAll(0x0FB7); // RT_FontEntityAtom
+            fontCount_ = fonts.size();
+            for (const Record* f : fonts) range("font entity instance", f->instance, 0, 128);
+        }
+        checkPropertySets();
 
         checkCurrentUserAndEdits(d, byOffset);
         for (const Record& r : top) {
@@ -241,8 +247,12 @@ private:
         if (lastSlideIdRef != 0 && !slideIds.count(lastSlideIdRef)) problem("lastSlideIdRef names no slide");
     }
 
-    // Shape ids must be unique within each drawing.
+    // Shape ids must be unique within each drawing; property values and shape types in range.
     void checkDrawings(const Bytes& d, const Record& r) {
+        for (const Record* opt : allOf(r, 0xF00B)) checkShapeProperties(d, *opt);
+        for (const Record* opt : allOf(r, 0xF122)) checkShapeProperties(d, *opt);
+        for (const Record* fsp : allOf(r, 0xF00A)) range("shape type", fsp->instance, 0, 202);
+        for (const Record* atom : allOf(r, 0x0FAC)) checkBulletExtensions(d, *atom);
         for (const Record* dg : allOf(r, 0xF002)) {
             std::set<std::uint32_t> spids;
             for (const Record* fsp : dg->findAll(0xF00A)) {
@@ -259,7 +269,26 @@ private:
         return out;
     }
 
-    // Paragraph exception ([MS-PPT] 2.9.18): the length its masks select.
+    // A field outside the range MS-PPT states for it.
+    void range(const char* field, long value, long low, long high) {
+        if (value < low || value > high) {
+            problem(std::string(field) + " " + std::to_string(value) + " outside " + std::to_string(low) + ".." +
+                    std::to_string(high));
+        }
+    }
+    static long s16(std::uint16_t v) { return static_cast<std::int16_t>(v); }
+    // ColorIndexStruct: index 0..7 (scheme), 0xFE (RGB) or 0xFF (undefined).
+    void colorIndex(const char* field, std::uint32_t c) {
+        const unsigned index = c >> 24;
+        if (index > 7 && index < 0xFE) problem(std::string(field) + " with colour index " + std::to_string(index));
+    }
+    // ParaSpacing: 0..13200 percent, or -1..-31680 master units.
+    void spacing(const char* field, std::uint16_t v) { range(field, s16(v), -31680, 13200); }
+    void fontRef(const char* field, std::uint16_t v) {
+        if (v != 0xFFFF && v >= fontCount_) range(field, v, 0, static_cast<long>(fontCount_) - 1);
+    }
+
+    // Paragraph exception ([MS-PPT] 2.9.20): the fields its masks select, each within its range.
     bool skipParagraphException(const Bytes& d, std::size_t& at, std::size_t end) {
         std::uint32_t m = u32(d, at);
         at += 4;
@@ -267,16 +296,27 @@ private:
             problem("paragraph exception with unexpected mask bits " + hexOf(m));
             return false;
         }
-        std::size_t n = 0;
-        if (m & 0xF) n += 2;
-        for (std::uint32_t bit : {0x80u, 0x10u, 0x40u}) n += (m & bit) ? 2 : 0;
-        if (m & 0x20) n += 4;
-        for (std::uint32_t bit : {0x800u, 0x1000u, 0x2000u, 0x4000u, 0x100u, 0x400u, 0x8000u}) n += (m & bit) ? 2 : 0;
-        at += n;
+        const auto next16 = [&] { at += 2; return u16(d, at - 2); };
+        if (m & 0xF) next16();                                  // bulletFlags
+        if ((m & 0x80) && next16() == 0) problem("bullet character NUL");
+        if (m & 0x10) fontRef("bullet font", next16());
+        if (m & 0x40) {
+            const long size = s16(next16());
+            if (size < 0) range("bullet size (points)", size, -4000, -1);
+            else range("bullet size (percent)", size, 25, 400);
+        }
+        if (m & 0x20) { colorIndex("bullet colour", u32(d, at)); at += 4; }
+        if (m & 0x800) range("alignment", next16(), 0, 6);
+        if (m & 0x1000) spacing("line spacing", next16());
+        if (m & 0x2000) spacing("space before", next16());
+        if (m & 0x4000) spacing("space after", next16());
+        if (m & 0x100) range("left margin", s16(next16()), 0, 32767);
+        if (m & 0x400) range("indent", s16(next16()), 0, 32767);
+        if (m & 0x8000) range("default tab size", s16(next16()), 0, 32767);
         if (m & 0x100000) at += 2 + 4 * static_cast<std::size_t>(u16(d, at));
-        if (m & 0x10000) at += 2;
-        if (m & 0xE0000) at += 2;
-        if (m & 0x200000) at += 2;
+        if (m & 0x10000) range("font alignment", next16(), 0, 4);
+        if (m & 0xE0000) next16();
+        if (m & 0x200000) range("text direction", next16(), 0, 1);
         return at <= end;
     }
 
@@ -287,11 +327,56 @@ private:
             problem("character exception with unexpected mask bits " + hexOf(m));
             return false;
         }
-        if (m & 0xFFFF) at += 2;
-        for (std::uint32_t bit : {0x10000u, 0x200000u, 0x400000u, 0x800000u, 0x20000u}) at += (m & bit) ? 2 : 0;
-        if (m & 0x40000) at += 4;
-        if (m & 0x80000) at += 2;
+        const auto next16 = [&] { at += 2; return u16(d, at - 2); };
+        if (m & 0xFFFF) next16();
+        if (m & 0x10000) fontRef("font", next16());
+        if (m & 0x200000) fontRef("East Asian font", next16());
+        if (m & 0x400000) fontRef("ANSI font", next16());
+        if (m & 0x800000) fontRef("symbol font", next16());
+        if (m & 0x20000) range("font size", next16(), 1, 4000);
+        if (m & 0x40000) { colorIndex("text colour", u32(d, at)); at += 4; }
+        if (m & 0x80000) range("position", s16(next16()), -100, 100);
         return at <= end;
+    }
+
+    // RT_StyleTextProp9Atom entries: TextPFException9 (bullet scheme and start number), then
+    // empty character and special-information extensions.
+    void checkBulletExtensions(const Bytes& d, const Record& atom) {
+        std::size_t at = atom.bodyOffset();
+        while (at + 4 <= atom.end()) {
+            const std::uint32_t m = u32(d, at);
+            at += 4;
+            if (m & ~0x03800000u) return problem("TextPFException9 with unexpected mask bits " + hexOf(m));
+            if (m & 0x00800000) at += 2;
+            if (m & 0x02000000) { range("fBulletHasAutoNumber", u16(d, at), 0, 1); at += 2; }
+            if (m & 0x01000000) {
+                range("bullet numbering scheme", u16(d, at), 0, 40);
+                range("bullet start number", s16(u16(d, at + 2)), 1, 32767);
+                at += 4;
+            }
+            if (u32(d, at) != 0 || u32(d, at + 4) != 0) return problem("StyleTextProp9 entry with character or special-info fields");
+            at += 8;
+        }
+        if (at != atom.end()) problem("StyleTextProp9 entries do not fill their atom");
+    }
+
+    // Values of OfficeArt properties that have a range in MS-ODRAW.
+    void checkShapeProperties(const Bytes& d, const Record& opt) {
+        for (unsigned i = 0; i < opt.instance; ++i) {
+            const std::size_t e = opt.bodyOffset() + 6 * i;
+            const unsigned id = u16(d, e) & 0x3FFF;
+            const std::uint32_t v = u32(d, e + 2);
+            switch (id) {
+            case 0x0087: range("anchorText", v, 0, 9); break;
+            case 0x0088: range("txflTextFlow", v, 0, 5); break;
+            case 0x0144: range("shapePath", v, 0, 4); break;
+            case 0x0182: range("fillOpacity", v, 0, 65536); break;
+            case 0x01CB: range("lineWidth", v, 0, 20116800); break;
+            case 0x01CE: range("lineDashing", v, 0, 10); break;
+            case 0x0004: range("rotation (degrees)", static_cast<std::int32_t>(v) >> 16, -360, 360); break;
+            default: break;
+            }
+        }
     }
 
     // Runs of counts that must add up to the text length + 1.
@@ -322,7 +407,11 @@ private:
                 if (!haveText) break;
                 std::size_t at = c.bodyOffset();
                 if (c.type == 0x0FA1) {
-                    checkRuns(d, c, length, "paragraph", [&](std::size_t& p) { p += 2; return skipParagraphException(d, p, c.end()); }, at);
+                    checkRuns(d, c, length, "paragraph", [&](std::size_t& p) {
+                        range("indent level", u16(d, p), 0, 4);
+                        p += 2;
+                        return skipParagraphException(d, p, c.end());
+                    }, at);
                     checkRuns(d, c, length, "character", [&](std::size_t& p) { return skipCharacterException(d, p, c.end()); }, at);
                     if (at != c.end()) problem("style runs do not fill their atom at " + std::to_string(c.offset));
                 } else if (c.type == 0x0FA2) {
@@ -381,8 +470,29 @@ private:
         }
     }
 
+    // Both property sets are present; each names its code page (932 or 65001, UTF-8) first.
+    void checkPropertySets() {
+        for (const char16_t* name : {u"\x0005SummaryInformation", u"\x0005" u"DocumentSummaryInformation"}) {
+            auto it = streams_.find(name);
+            if (it == streams_.end()) {
+                problem("no " + narrow(name) + " stream");
+                continue;
+            }
+            const Bytes& p = it->second;
+            if (u16(p, 0) != 0xFFFE || u32(p, 44) != 48 || u32(p, 48) + 48 != p.size()) {
+                problem(narrow(name) + ": header or size");
+                continue;
+            }
+            const unsigned codePage = u16(p, 48 + u32(p, 60) + 4);
+            if (u32(p, 56) != 1 || (codePage != 932 && codePage != 65001)) {
+                problem(narrow(name) + ": the first property is not a code page of 932 or 65001");
+            }
+        }
+    }
+
     const StreamMap& streams_;
     std::vector<std::string> problems_;
+    std::size_t fontCount_ = 0;
 };
 
 } // namespace
