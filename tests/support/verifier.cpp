@@ -252,7 +252,16 @@ private:
         for (const Record* opt : allOf(r, 0xF00B)) checkShapeProperties(d, *opt);
         for (const Record* opt : allOf(r, 0xF122)) checkShapeProperties(d, *opt);
         for (const Record* fsp : allOf(r, 0xF00A)) range("shape type", fsp->instance, 0, 202);
-        for (const Record* atom : allOf(r, 0x0FAC)) checkBulletExtensions(d, *atom);
+        // RT_StyleTextProp9Atom sits inside the "___PPT9" tag's RT_BinaryTagDataBlob.
+        for (const Record* blob : allOf(r, 0x138B)) {
+            try {
+                for (const Record& atom : parseRecords(d, blob->bodyOffset(), blob->end())) {
+                    if (atom.type == 0x0FAC) checkBulletExtensions(d, atom);
+                }
+            } catch (const std::exception& e) {
+                problem(std::string("tag data: ") + e.what());
+            }
+        }
         for (const Record* dg : allOf(r, 0xF002)) {
             std::set<std::uint32_t> spids;
             for (const Record* fsp : dg->findAll(0xF00A)) {

@@ -1,0 +1,131 @@
+// Every setter driven with extreme values: each file written must keep every field the structural
+// verifier knows a range for inside that range (MS-PPT, MS-ODRAW, MS-OLEPS); a setter or a save
+// may refuse a value only with a QvException.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+
+#include "quorv/quorv.h"
+#include "support/fixtures.h"
+
+using namespace Quorv;
+using namespace quorv_test;
+
+namespace {
+
+const int kInts[] = {INT_MIN, -100000, -361, -101, -1, 0, 1, 4, 5, 7, 24, 401, 4001, 13201, 32768, 70000, INT_MAX};
+const float kFloats[] = {-std::numeric_limits<float>::infinity(), -1e30f, -5000.0f, -0.5f, 0.0f, 4095.9f, 1e30f,
+                         std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()};
+
+// Calls a setter that may refuse the value with a QvException.
+template <class F>
+void tolerate(F&& f) {
+    try {
+        f();
+    } catch (const QvException&) {
+    }
+}
+
+// A text frame whose fonts and paragraphs take v for every integer setter.
+PPTPtr<PPTTextFrame> textWith(int v) {
+    PPTPtr<PPTTextFrame> frame(new PPTTextFrame(10, 10, 200, 100));
+    Font f(L"Arial", v, true, true, v, true, v, 1);
+    f.set_Index(v);
+    f.set_listNumInfo(v);
+    f.set_listbuChar(v);
+    f.set_cfSymboltype(v % 2 != 0);
+    PPTParagraphFormat p;
+    p.SetLevel(v);
+    p.SetBullet(true);
+    p.SetbTypeface(true);
+    p.SetbColor(true);
+    p.SetbSize(true);
+    tolerate([&] { p.SetnumBullet(v); });
+    tolerate([&] { p.SetbuChar(v); });
+    tolerate([&] { p.SetAlignment(v); });
+    p.SetStartBulletNum(v);
+    p.SetbuSize(v);
+    p.SetbuTypeface(v);
+    p.SetbuColor(v);
+    p.SetTextDirection(v);
+    p.SetLineSpace(v);
+    p.SetSpaceBefore(v);
+    p.SetSpaceAfter(v);
+    p.SetLeftMargin(v);
+    p.SetIndent(v);
+    // A small text raised or lowered by v points, and a text of size v raised by a point.
+    const Font raised(L"Arial", 2, false, false, 0, false, 0, v);
+    for (int i = 0; i < 3; ++i) {
+        if (i == 1) p.SetLevel(1); // a second paragraph that differs
+        if (i == 2) p.SetnumBullet(2); // and a numbered one, from v
+        frame->setParagraphFormat(p, false);
+        frame->addText(L"x", f);
+        frame->addText(L"y", raised);
+        frame->addPar(f);
+    }
+    frame->set_anchor(v);
+    frame->set_Srotate(v);
+    frame->set_ShapeOpac(v);
+    frame->set_FillColor(v);
+    frame->set_LineColor(v);
+    tolerate([&] { frame->set_LineStyle(v); });
+    return frame;
+}
+
+void fillShape(PPTShape& s, int v, float f) {
+    s.set_Srotate(v);
+    s.set_ShapeOpac(v);
+    s.set_FillColor(v);
+    s.set_LineColor(v);
+    s.set_LineWidth(f);
+    tolerate([&] { s.set_LineStyle(v); });
+}
+
+std::string saveAndVerify(PPTDocument& doc) {
+    try {
+        return describeProblems(verifyPresentationFile(Quorv::detail::DocumentWriter::saveToBytes(doc, fixedContext())));
+    } catch (const QvException&) {
+        return ""; // a refusal with a code is a sound outcome
+    }
+}
+
+} // namespace
+
+TEST(ExtremeValues, EveryWrittenFieldStaysInItsRange) {
+    for (const int v : kInts) {
+        // Integer setters never make a save fail.
+        PPTDocument doc;
+        doc.get_FontNamesIndex(L"Wingdings", v);
+        PPTProperties props;
+        props.set_Title(std::wstring(1, static_cast<wchar_t>(0x100 + (v & 0xFF))));
+        doc.setProperties(&props, false);
+        PPTPtr<PPTSlides> slide = doc.addSlides(720, 540);
+        slide->addShape(textWith(v));
+        EXPECT_EQ(describeProblems(verifyPresentationFile(
+                      Quorv::detail::DocumentWriter::saveToBytes(doc, fixedContext()))),
+                  "")
+            << "value " << v;
+    }
+    for (const float f : kFloats) {
+        // Lengths may be refused (NaN, infinity) with a code.
+        PPTDocument doc;
+        PPTPtr<PPTSlides> slide = doc.addSlides(f, f);
+        const int v = static_cast<int>(std::isfinite(f) ? f : 0.0f);
+        PPTPtr<PPTLine> line(new PPTLine(f, 0, 100, f));
+        fillShape(*line, v, f);
+        slide->addShape(line);
+        PPTPtr<PPTRectangle> rect(new PPTRectangle(0, f, 50, 50));
+        fillShape(*rect, v, f);
+        slide->addShape(rect);
+        PPTPtr<PPTPolyLine> poly(new PPTPolyLine(0, 0, 100, 100));
+        for (float x : {0.0f, f, 50.0f}) {
+            _Tpoint p{Length(x), Length(10.0f)};
+            poly->addPoint(p);
+        }
+        fillShape(*poly, v, f);
+        slide->addShape(poly);
+        EXPECT_EQ(saveAndVerify(doc), "") << "length " << f;
+    }
+}
