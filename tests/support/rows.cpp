@@ -1,0 +1,98 @@
+#include "support/rows.h"
+
+#include <cstdlib>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "support/fixtures.h"
+#include "support/records.h"
+#include "support/verifier.h"
+
+namespace quorv_test {
+
+namespace {
+
+void buildDocument(const Deck& deck, Quorv::PPTDocument& doc, Quorv::PPTProperties& props) {
+    deck(doc, props);
+    const bool any = !props.get_Title().empty() || !props.get_Subject().empty() || !props.get_Author().empty() ||
+                     !props.get_Company().empty() || !props.get_Keyword().empty() || props.get_Encrypt();
+    if (any) doc.setProperties(&props, false);
+}
+
+void collect(const Bytes& b, const std::vector<Record>& records, const std::vector<unsigned>& path, std::size_t depth,
+             std::vector<const Record*>& out) {
+    for (const Record& r : records) {
+        if (r.type != path[depth]) continue;
+        if (depth + 1 == path.size()) {
+            out.push_back(&r);
+        } else {
+            collect(b, r.children, path, depth + 1, out);
+        }
+    }
+}
+
+} // namespace
+
+StreamMap saveDeck(const Deck& deck) {
+    Quorv::PPTDocument doc;
+    Quorv::PPTProperties props;
+    buildDocument(deck, doc, props);
+    StreamMap out;
+    for (auto& s : Quorv::detail::DocumentWriter::buildStreams(doc, fixedContext())) out[s.name] = s.bytes();
+    return out;
+}
+
+Bytes saveDeckFile(const Deck& deck) {
+    Quorv::PPTDocument doc;
+    Quorv::PPTProperties props;
+    buildDocument(deck, doc, props);
+    return Quorv::detail::DocumentWriter::saveToBytes(doc, fixedContext());
+}
+
+Bytes recordAt(const Bytes& stream, const std::vector<unsigned>& path, int nth) {
+    if (path.empty()) return stream;
+    const std::vector<Record> top = parseRecords(stream, 0, stream.size());
+    std::vector<const Record*> found;
+    collect(stream, top, path, 0, found);
+    if (nth < 0 || static_cast<std::size_t>(nth) >= found.size()) return {};
+    return slice(stream, found[nth]->offset, found[nth]->end() - found[nth]->offset);
+}
+
+void runRow(const Row& row) {
+    const Bytes file = saveDeckFile(row.deck);
+    EXPECT_EQ(file, saveDeckFile(row.deck)) << "a second save gives other bytes";
+    std::vector<std::string> problems;
+    const StreamMap streams = readCompoundFile(file, problems);
+    ASSERT_EQ(describeProblems(problems), "");
+    EXPECT_EQ(describeProblems(verifyPresentation(streams)), "");
+    for (const Expect& e : row.expect) {
+        auto s = streams.find(e.stream);
+        ASSERT_NE(s, streams.end()) << "no such stream";
+        const Bytes record = recordAt(s->second, e.path, e.nth);
+        const Bytes want = hex(e.hex);
+        ASSERT_GE(record.size(), e.offset + want.size()) << "no record of that path, or a shorter one";
+        // Offset 0: the whole record; further in: the bytes of a field.
+        EXPECT_TRUE(sameBytes(want, e.offset == 0 ? record : slice(record, e.offset, want.size())))
+            << "record " << e.nth << " of the path, from offset " << e.offset;
+    }
+    if (const char* dir = std::getenv("QUORV_ROW_FILES")) {
+        const Bytes& doc = streams.at(u"PowerPoint Document");
+        std::size_t slides = 0;
+        for (const Record& r : parseRecords(doc, 0, doc.size())) slides += r.type == 0x03EE ? 1 : 0;
+        std::ofstream(std::string(dir) + "/" + row.name + "-" + std::to_string(slides) + ".ppt", std::ios::binary)
+            .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    }
+}
+
+void runErrorRow(const ErrorRow& row) {
+    try {
+        row.action();
+        ADD_FAILURE() << "no exception";
+    } catch (const Quorv::QvException& e) {
+        EXPECT_EQ(e.get_Code(), row.code);
+        EXPECT_EQ(e.get_Detail(), row.detail);
+    }
+}
+
+} // namespace quorv_test
