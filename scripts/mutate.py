@@ -41,6 +41,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import threading
 import time
 from pathlib import Path
 
@@ -608,9 +609,11 @@ class Runner:
         return changed
 
     def fingerprint(self):
+        """A hash of what the tests depend on: every synced file but this script and the saved
+        mutants."""
         h = hashlib.sha256()
         for f in sorted((self.work / "src-copy.files").read_text(encoding="utf-8", errors="surrogateescape").split("\n")):
-            if f:
+            if f and f != "scripts/mutate.py" and not f.startswith("tests/mutation/"):
                 h.update(f.encode("utf-8", "surrogateescape") + b"\0" + (self.copy / f).read_bytes() + b"\0")
         h.update(" ".join(self.cmake_args()).encode())
         return h.hexdigest()
@@ -641,62 +644,100 @@ class Runner:
         print("configuring " + str(self.build.relative_to(ROOT) if self.build.is_relative_to(ROOT) else self.build),
               flush=True)
         subprocess.run(["cmake", "-S", str(self.copy), "-B", str(self.build)] + args, check=True,
-                       stdout=subprocess.DEVNULL)
+                       stdout=subprocess.DEVNULL, env=self.environment())
         stamp.write_text("\n".join(args))
 
     # -- one command, with a time limit and resource limits ------------------------------------
-    def run(self, cmd, log, timeout, limits=False):
-        """(exit status or "timeout", output). The command runs in its own process group, which
-        is killed whole at the time limit."""
+    def run(self, cmd, log, timeout, limits=False, stop=None):
+        """(exit status, or "timeout", or "stopped"; output). The command runs in its own process
+        group, which is killed whole at the time limit, or as soon as stop(line) is true for a
+        line of its output."""
         def preexec():
-            if limits:
+            if limits:  # a mutant that allocates or writes without end fails instead of the machine
                 gib = 1 << 30
                 resource.setrlimit(resource.RLIMIT_AS, (self.args.memory_limit * gib, self.args.memory_limit * gib))
-                resource.setrlimit(resource.RLIMIT_FSIZE, (2 * gib, 2 * gib))
+                resource.setrlimit(resource.RLIMIT_FSIZE, (4 * gib, 4 * gib))
+
+        lines = []
+        stopped = threading.Event()
         with open(log, "ab") as out:
             out.write(("$ " + " ".join(cmd) + "\n").encode())
             out.flush()
             proc = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
-                                    start_new_session=True, preexec_fn=preexec)
+                                    start_new_session=True, preexec_fn=preexec, env=self.environment())
+
+            def read():
+                for raw in proc.stdout:
+                    out.write(raw)
+                    line = raw.decode("utf-8", "replace").rstrip("\n")
+                    lines.append(line)
+                    if stop and not stopped.is_set() and stop(line):
+                        stopped.set()
+
+            reader = threading.Thread(target=read, daemon=True)
+            reader.start()
+            started = time.monotonic()
+            deadline = started + timeout
+            status = None
             try:
-                data, _ = proc.communicate(timeout=timeout)
-                status = proc.returncode
-            except subprocess.TimeoutExpired:
-                os.killpg(proc.pid, signal.SIGKILL)
-                data, _ = proc.communicate()
-                status = "timeout"
-            except BaseException:
-                os.killpg(proc.pid, signal.SIGKILL)
+                while status is None:
+                    if stopped.wait(0.05):
+                        status = "stopped"
+                    elif proc.poll() is not None:
+                        reader.join(10)  # a leftover child may hold the output open: not for long
+                        status = proc.returncode
+                        if stopped.is_set():  # the failure was among the last lines
+                            status = "stopped"
+                    elif time.monotonic() > deadline:
+                        status = "timeout"
+            finally:
+                try:  # the whole group: what the tests started too
+                    os.killpg(proc.pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
                 proc.wait()
-                raise
-            out.write(data)
-            out.write(f"[exit {status}]\n".encode())
-        return status, data.decode("utf-8", "replace")
+                reader.join(5)
+            out.write(f"[exit {status} after {time.monotonic() - started:.1f} s]\n".encode())
+        return status, "\n".join(lines)
 
     def build_all(self, log):
         return self.run(["cmake", "--build", str(self.build), "-j", self.jobs], log, self.args.build_timeout)
 
+    def environment(self):
+        env = dict(os.environ)
+        env.setdefault("CCACHE_DIR", str(self.work / "ccache"))  # objects of this build only
+        return env
+
+    # A finished test in ctest's output: "  4/211 Test  #69: Name ....***Timeout  30.06 sec"
+    TEST_RESULT = re.compile(r"^\s*\d+/\d+ Test\s+#\d+: (\S+) \.*\s*(.*?)\s+[\d.]+ sec\s*$")
+
+    @classmethod
+    def failed_test(cls, line):
+        """The failed test named by one line of ctest's output ("name" or "name (how)"), or None."""
+        m = cls.TEST_RESULT.match(line)
+        if not m or m.group(2) in ("Passed", "***Skipped") or "Skipped" in m.group(2):
+            return None
+        how = m.group(2).replace("*", "").strip()
+        return m.group(1) + ("" if how == "Failed" else f" ({how})")
+
     def ctest(self, label, log, timeout):
+        """Runs the tests of one label, stopping at the first failure: (status, what failed)."""
         cmd = ["ctest", "--test-dir", str(self.build), "-L", f"^{label}$", "-j", self.jobs, "--timeout",
                str(self.args.test_timeout), "--no-tests=error"]
-        if label == "unit":
-            cmd.append("--stop-on-failure")
-        status, output = self.run(cmd, log, timeout, limits=True)
-        return status, output
-
-    @staticmethod
-    def failed_tests(output):
-        failed, in_list = [], False
-        for line in output.splitlines():
-            if line.startswith("The following tests FAILED"):
-                in_list = True
-            elif in_list:
-                m = re.match(r"\s*\d+ - (.+?) \((.+)\)\s*$", line)
-                if m:
-                    failed.append(m.group(1) + ("" if m.group(2) == "Failed" else f" ({m.group(2)})"))
-                elif line.strip():
-                    break
-        return failed
+        status, output = self.run(cmd, log, timeout, limits=True, stop=lambda line: self.failed_test(line) is not None)
+        lines = output.splitlines()
+        failed = [f for f in map(self.failed_test, lines) if f]
+        if status == 0:
+            return "passed", ""
+        if failed:
+            return "failed", failed[0]
+        if status == "timeout":
+            started = {m.group(1) for m in map(re.compile(r"^\s*Start\s+\d+: (\S+)").match, lines) if m}
+            finished = {m.group(1) for m in map(self.TEST_RESULT.match, lines) if m}
+            running = ", ".join(sorted(started - finished))
+            return "failed", f"{label} tests timed out after {timeout:.0f} s" + (f" in {running}" if running else "")
+        errors = [ln.strip() for ln in lines if "error" in ln.lower()]
+        return "failed", f"ctest -L {label} exit {status}" + (f": {errors[0][:150]}" if errors else "")
 
     # -- the unmutated tree must build and pass ------------------------------------------------
     def baseline(self):
@@ -718,10 +759,9 @@ class Runner:
         for label in ("unit",) + (() if self.args.no_interop else ("interop",)):
             print(f"baseline: {label} tests ...", flush=True)
             t = time.monotonic()
-            status, output = self.ctest(label, log, 3600)
-            if status != 0:
-                sys.exit(f"the unmutated tree fails its {label} tests ({', '.join(self.failed_tests(output))}): "
-                         f"see {log}")
+            status, failed = self.ctest(label, log, 3600)
+            if status != "passed":
+                sys.exit(f"the unmutated tree fails its {label} tests ({failed}): see {log}")
             times[label] = time.monotonic() - t
         print(f"baseline: unit {times['unit']:.1f} s" +
               (f", interop {times['interop']:.1f} s" if "interop" in times else ""), flush=True)
@@ -739,24 +779,21 @@ class Runner:
         if result is None:
             return "missing", "", None
         mutated, line = result
-        killed_by = ""
         try:
             write_text(path, mutated)
             status, output = self.build_all(log)
             if status != 0:
                 errors = [ln.strip() for ln in output.splitlines() if " error: " in ln or ln.startswith("error:")]
-                return "uncompiled", (errors[0] if errors else f"build exit {status}")[:200], line
-            phases = [("unit", max(60.0, 10 * base["unit"]))]
+                error = errors[0].replace(str(self.copy) + os.sep, "") if errors else f"build exit {status}"
+                return "uncompiled", error[:200], line
+            phases = [("unit", max(60.0, 5 * base["unit"]))]
             if not self.args.no_interop:
-                phases.append(("interop", max(180.0, 5 * base["interop"])))
+                phases.append(("interop", max(120.0, 4 * base["interop"])))
             for label, timeout in phases:
-                status, output = self.ctest(label, log, timeout)
-                if status == "timeout":
-                    return "killed", f"{label} tests timed out after {timeout:.0f} s", line
-                if status != 0:
-                    failed = self.failed_tests(output)
-                    return "killed", ", ".join(failed[:3]) or f"ctest {label} exit {status}", line
-            return "survived", killed_by, line
+                status, failed = self.ctest(label, log, timeout)
+                if status != "passed":
+                    return "killed", failed, line
+            return "survived", "(interop tests not run)" if self.args.no_interop else "", line
         finally:
             # The original back, newer than the mutant's objects, so the next build rebuilds it.
             write_text(path, original)
@@ -860,10 +897,10 @@ def main():
     p.add_argument("--jobs", type=int, default=2, help="parallel build and test jobs (default %(default)s)")
     p.add_argument("--no-interop", action="store_true",
                    help="unit tests only (faster, kills fewer: for a quick look, not for the rate)")
-    p.add_argument("--test-timeout", type=int, default=120,
+    p.add_argument("--test-timeout", type=int, default=30,
                    help="ctest --timeout for a test that sets none (default %(default)s s)")
     p.add_argument("--build-timeout", type=int, default=1800, help="time limit of one build (default %(default)s s)")
-    p.add_argument("--memory-limit", type=int, default=8,
+    p.add_argument("--memory-limit", type=int, default=4,
                    help="address space limit of a test process in GiB (default %(default)s)")
     p.add_argument("--no-ccache", action="store_true", help="do not use ccache even when it is installed")
     p.add_argument("--work", default=str(ROOT / "build" / "mutate"),
