@@ -17,14 +17,18 @@ file), not by line number, so the same sample can be run against a later test su
 unrelated lines moved. A mutant whose line is gone is reported as "missing".
 
 Each mutant is applied to a private copy of the checkout (build/mutate/src-copy, refreshed from
-the checkout's tracked and untracked files at the start of every run), built without sanitizers
-and optimisation in build/mutate/build, and tested with ctest: first the unit tests (label unit,
-stopping at the first failure), then, only when they all pass, the interoperability tests (label
-interop). A mutant is "killed" when a test fails, crashes or times out, "survived" when all pass,
-"uncompiled" when the build fails (uncompiled mutants do not count in the kill rate).
+the checkout's tracked and untracked files at the start of every run, so it tests the working
+tree as it is), built without sanitizers and optimisation in build/mutate/build, and tested with
+ctest: first the unit tests (label unit), then, only when they all pass, the interoperability
+tests (label interop). ctest is stopped at the first test that fails. A mutant is "killed" when a
+test fails, crashes or times out, "survived" when all pass, "uncompiled" when the build fails
+(uncompiled mutants do not count in the kill rate). After each mutant the original file is
+written back with a new time stamp, so the next build compiles it again. Before the mutants, the
+unmutated copy must build and pass both labels (skipped when it passed before with the same
+files). Per-mutant output: build/mutate/logs/ID.log; results: build/mutate/results.tsv.
 
-Python standard library only. ccache is used when it is on PATH: it makes the rebuild of a file
-put back after a mutant a cache hit.
+Python standard library only. ccache is used when it is on PATH (cache in build/mutate/ccache):
+it makes the rebuild of a file put back after a mutant a cache hit.
 """
 
 import argparse
@@ -527,15 +531,6 @@ def generate(args):
     print("  by kind: " + ", ".join(f"{k} {n}" for k, n in sorted(kinds.items())))
 
 
-def line_number(mutant, root):
-    """1-based line of the mutant in the file under root, or None."""
-    path = root / mutant.file
-    if not path.exists():
-        return None
-    found = locate(read_text(path), mutant)
-    return found[1] + 1 if found else None
-
-
 def list_sample(args):
     mutants = select(load_sample(), args.only)
     equivalent = load_equivalent()
@@ -648,14 +643,16 @@ class Runner:
         stamp.write_text("\n".join(args))
 
     # -- one command, with a time limit and resource limits ------------------------------------
-    def run(self, cmd, log, timeout, limits=False, stop=None):
+    def run(self, cmd, log, timeout, memory_gib=None, stop=None):
         """(exit status, or "timeout", or "stopped"; output). The command runs in its own process
         group, which is killed whole at the time limit, or as soon as stop(line) is true for a
-        line of its output."""
+        line of its output. With memory_gib, each of its processes gets that much address space
+        and may write files of at most 4 GiB: a mutant that allocates or writes without end then
+        fails its test instead of filling the machine."""
         def preexec():
-            if limits:  # a mutant that allocates or writes without end fails instead of the machine
+            if memory_gib:
                 gib = 1 << 30
-                resource.setrlimit(resource.RLIMIT_AS, (self.args.memory_limit * gib, self.args.memory_limit * gib))
+                resource.setrlimit(resource.RLIMIT_AS, (memory_gib * gib, memory_gib * gib))
                 resource.setrlimit(resource.RLIMIT_FSIZE, (4 * gib, 4 * gib))
 
         lines = []
@@ -720,11 +717,17 @@ class Runner:
         how = m.group(2).replace("*", "").strip()
         return m.group(1) + ("" if how == "Failed" else f" ({how})")
 
-    def ctest(self, label, log, timeout):
-        """Runs the tests of one label, stopping at the first failure: (status, what failed)."""
+    def ctest(self, label, log, timeout, stop_at_failure=True):
+        """Runs the tests of one label, by default stopping at the first failure: (status, what
+        failed)."""
         cmd = ["ctest", "--test-dir", str(self.build), "-L", f"^{label}$", "-j", self.jobs, "--timeout",
                str(self.args.test_timeout), "--no-tests=error"]
-        status, output = self.run(cmd, log, timeout, limits=True, stop=lambda line: self.failed_test(line) is not None)
+        if not stop_at_failure:
+            cmd.append("--output-on-failure")
+        # The Java and LibreOffice processes of the interop tests reserve much address space.
+        memory = self.args.memory_limit * (4 if label == "interop" else 1)
+        status, output = self.run(cmd, log, timeout, memory_gib=memory,
+                                  stop=(lambda line: self.failed_test(line) is not None) if stop_at_failure else None)
         lines = output.splitlines()
         failed = [f for f in map(self.failed_test, lines) if f]
         if status == 0:
@@ -759,7 +762,7 @@ class Runner:
         for label in ("unit",) + (() if self.args.no_interop else ("interop",)):
             print(f"baseline: {label} tests ...", flush=True)
             t = time.monotonic()
-            status, failed = self.ctest(label, log, 3600)
+            status, failed = self.ctest(label, log, 3600, stop_at_failure=False)
             if status != "passed":
                 sys.exit(f"the unmutated tree fails its {label} tests ({failed}): see {log}")
             times[label] = time.monotonic() - t
@@ -901,7 +904,8 @@ def main():
                    help="ctest --timeout for a test that sets none (default %(default)s s)")
     p.add_argument("--build-timeout", type=int, default=1800, help="time limit of one build (default %(default)s s)")
     p.add_argument("--memory-limit", type=int, default=4,
-                   help="address space limit of a test process in GiB (default %(default)s)")
+                   help="address space of a unit test process in GiB, four times that for the interop "
+                        "tests (default %(default)s)")
     p.add_argument("--no-ccache", action="store_true", help="do not use ccache even when it is installed")
     p.add_argument("--work", default=str(ROOT / "build" / "mutate"),
                    help="folder of the private copy, the build and the results (default build/mutate)")
