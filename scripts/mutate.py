@@ -828,7 +828,7 @@ class Runner:
             self.save(results, mutants)
             where = f"{m.file}:{'?' if line is None else line + 1}"
             print(f"[{n}/{len(todo)}] {m.id} {status:10} {seconds:6.1f} s  {where}  {m.describe()}"
-                  + (f"  <- {killed_by}" if killed_by else ""), flush=True)
+                  + (f"  <- {killed_by}" if killed_by and status != "survived" else f"  {killed_by}"), flush=True)
         if todo:
             total = time.monotonic() - started
             print(f"\n{len(todo)} mutants in {total:.0f} s, {total / len(todo):.1f} s each", flush=True)
