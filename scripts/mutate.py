@@ -803,7 +803,7 @@ class Runner:
             now = time.time()
             os.utime(path, (now, now))
 
-    def execute(self, mutants):
+    def execute(self, mutants, sample):
         self.work.mkdir(parents=True, exist_ok=True)
         self.logs.mkdir(parents=True, exist_ok=True)
         changed = self.sync()
@@ -825,7 +825,7 @@ class Runner:
                              "line": "" if line is None else str(line + 1), "line_text": m.line_text,
                              "mutation": m.describe(), "status": status, "killed_by": killed_by,
                              "seconds": f"{seconds:.1f}"}
-            self.save(results, mutants)
+            self.save(results, sample)
             where = f"{m.file}:{'?' if line is None else line + 1}"
             print(f"[{n}/{len(todo)}] {m.id} {status:10} {seconds:6.1f} s  {where}  {m.describe()}"
                   + (f"  <- {killed_by}" if killed_by and status != "survived" else f"  {killed_by}"), flush=True)
@@ -834,8 +834,8 @@ class Runner:
             print(f"\n{len(todo)} mutants in {total:.0f} s, {total / len(todo):.1f} s each", flush=True)
         return results
 
-    def save(self, results, mutants):
-        order = {m.id: i for i, m in enumerate(mutants)}
+    def save(self, results, sample):
+        order = {m.id: i for i, m in enumerate(sample)}
         rows = sorted(results.values(), key=lambda r: (order.get(r["id"], len(order)), r["id"]))
         write_tsv(self.results_path, RESULT_FIELDS, [[r.get(f, "") for f in RESULT_FIELDS] for r in rows])
 
@@ -920,7 +920,7 @@ def main():
     mutants = load_sample()
     runner = Runner(args)
     if not args.report:
-        runner.execute(select(mutants, args.only))
+        runner.execute(select(mutants, args.only), mutants)
     summary(runner.results_path, {m.id for m in mutants})
 
 
