@@ -1,7 +1,10 @@
 // Small deck builders shared by the rows.
 #pragma once
 
+#include <cstdio>
 #include <functional>
+#include <sstream>
+#include <string>
 
 #include "quorv/quorv.h"
 #include "support/rows.h"
@@ -31,6 +34,29 @@ inline Deck oneFrame(std::function<void(Quorv::PPTTextFrame&)> fill) {
         fill(*f);
         return Quorv::PPTPtr<Quorv::PPTShape>(f);
     });
+}
+
+// A picture that owns the stream it reads its bytes from.
+class StreamPicture : public Quorv::PPTPicture {
+public:
+    StreamPicture(float x, float y, float w, float h, ImageType type, const std::vector<std::uint8_t>& bytes)
+        : PPTPicture(x, y, w, h), data_(std::string(bytes.begin(), bytes.end())) {
+        setFileStream(type, data_);
+    }
+
+private:
+    std::istringstream data_;
+};
+
+// The client data whose RT_StyleTextProp9Atom holds entries (e bytes of them).
+inline std::string clientData(unsigned e, const std::string& entries) {
+    char head[200];
+    std::snprintf(head, sizeof head,
+                  "0F 00 11 F0 %02X 00 00 00  0F 00 88 13 %02X 00 00 00  0F 00 8A 13 %02X 00 00 00"
+                  "00 00 BA 0F 0E 00 00 00  5F 00 5F 00 5F 00 50 00 50 00 54 00 39 00" // "___PPT9"
+                  "00 00 8B 13 %02X 00 00 00  00 00 AC 0F %02X 00 00 00",
+                  54 + e, 46 + e, 38 + e, 8 + e, e);
+    return head + entries;
 }
 
 // Record paths below the shape container of a slide's shape.

@@ -16,17 +16,6 @@ namespace {
 const std::vector<unsigned> kStyleAtom = below({0xF00D, 0x0FA1});
 const std::vector<unsigned> kClientData = below({0xF011});
 
-// The client data whose RT_StyleTextProp9Atom holds entries (e bytes of them).
-std::string clientData(unsigned e, const std::string& entries) {
-    char head[200];
-    std::snprintf(head, sizeof head,
-                  "0F 00 11 F0 %02X 00 00 00  0F 00 88 13 %02X 00 00 00  0F 00 8A 13 %02X 00 00 00"
-                  "00 00 BA 0F 0E 00 00 00  5F 00 5F 00 5F 00 50 00 50 00 54 00 39 00" // "___PPT9"
-                  "00 00 8B 13 %02X 00 00 00  00 00 AC 0F %02X 00 00 00",
-                  54 + e, 46 + e, 38 + e, 8 + e, e);
-    return head + entries;
-}
-
 // Paragraphs, each with its format and text.
 Deck paragraphs(std::vector<std::pair<PPTParagraphFormat, const wchar_t*>> list) {
     return oneFrame([list](PPTTextFrame& f) {

@@ -71,10 +71,10 @@ void runRow(const Row& row) {
         ASSERT_NE(s, streams.end()) << "no such stream";
         const Bytes record = recordAt(s->second, e.path, e.nth);
         const Bytes want = hex(e.hex);
-        ASSERT_GE(record.size(), e.offset + want.size()) << "no record of that path, or a shorter one";
-        // Offset 0: the whole record; further in: the bytes of a field.
-        EXPECT_TRUE(sameBytes(want, e.offset == 0 ? record : slice(record, e.offset, want.size())))
-            << "record " << e.nth << " of the path, from offset " << e.offset;
+        const std::size_t at = e.offset == kWhole ? 0 : e.offset;
+        ASSERT_GE(record.size(), at + want.size()) << "no record of that path, or a shorter one";
+        EXPECT_TRUE(sameBytes(want, e.offset == kWhole ? record : slice(record, at, want.size())))
+            << "record " << e.nth << " of the path, from offset " << at;
     }
     if (const char* dir = std::getenv("QUORV_ROW_FILES")) {
         const Bytes& doc = streams.at(u"PowerPoint Document");

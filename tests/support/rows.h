@@ -20,13 +20,15 @@ using StreamMap = std::map<std::u16string, Bytes>;
 // Fills a document (and the properties the runner attaches when the deck sets any of them).
 using Deck = std::function<void(Quorv::PPTDocument&, Quorv::PPTProperties&)>;
 
-// The bytes at offset (header included) of the nth record, in stream order, whose chain of
-// record types from the top of the stream is path. An empty path is the stream itself.
+// The nth record, in stream order, whose chain of record types from the top of the stream is
+// path (an empty path is the stream itself): the whole record, or the bytes at offset in it
+// (header included).
+constexpr std::size_t kWhole = static_cast<std::size_t>(-1);
 struct Expect {
     std::vector<unsigned> path;
     std::string hex;
     int nth = 0;
-    std::size_t offset = 0;
+    std::size_t offset = kWhole;
     std::u16string stream = u"PowerPoint Document";
 };
 

@@ -1,0 +1,194 @@
+// The document level byte for byte: the document container ([MS-PPT] 2.4.1 with the document
+// atom, environment and fonts, drawing group, master and slide lists), the persist directory
+// and the user edit (2.3.3, 2.3.4), the Current User stream (2.3.2) and both property sets
+// ([MS-OLEPS] 2.20-2.21: code page 932, or 65001 when a value does not fit it).
+#include <gtest/gtest.h>
+
+#include "cases/decks.h"
+#include "support/fixtures.h"
+
+using namespace Quorv;
+using namespace quorv_test;
+
+namespace {
+
+Deck slides(int n, std::function<void(PPTDocument&, PPTProperties&)> more = {}) {
+    return [n, more](PPTDocument& doc, PPTProperties& props) {
+        doc.set_Width(720);
+        doc.set_Hight(540);
+        for (int i = 0; i < n; ++i) doc.addSlides(720, 540);
+        if (more) more(doc, props);
+    };
+}
+
+std::string u32(std::uint32_t v) {
+    char b[16];
+    std::snprintf(b, sizeof b, "%02X %02X %02X %02X ", v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF, v >> 24);
+    return b;
+}
+
+// RT_Document of a document with the default fonts and one 720 x 540 slide (1,101 bytes).
+const std::string kDocumentOfOneSlide =
+    "0F 00 E8 03 45 04 00 00  01 00 E9 03 28 00 00 00" // 633 + 76 x 3 fonts + 144 + 88 x 1 slide
+    "80 16 00 00 E0 10 00 00 E0 10 00 00 80 16 00 00 05 00 00 00 0A 00 00 00" // 5760 x 4320, zoom 5/10
+    "00 00 00 00 00 00 00 00 01 00 06 00 00 00 00 01"
+    "0F 00 F2 03 AE 01 00 00  2F 00 C8 0F 0C 00 00 00  30 00 D2 0F 04 00 00 00 01 00 00 00" // environment
+    "0F 00 D5 07 E4 00 00 00"                                                   // three fonts
+    "00 00 B7 0F 44 00 00 00  41 00 72 00 69 00 61 00 6C 00"
+    "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
+    "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00  00 00 00 00"
+    "10 00 B7 0F 44 00 00 00  2D FF 33 FF 20 00 30 FF B4 30 B7 30 C3 30 AF 30"
+    "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
+    "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00  80 00 00 00"
+    "20 00 B7 0F 44 00 00 00  2D FF 33 FF 20 00 30 FF 0E 66 1D 67"
+    "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
+    "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00  80 00 00 00"
+    "00 00 A4 0F 08 00 00 00 80 00 40 00 80 00 00 00"                           // text defaults
+    "00 00 A5 0F 0E 00 00 00 00 00 00 88 2E 00 00 00 24 00 07 00 00 00"
+    "00 00 A9 0F 0A 00 00 00 07 00 00 00 02 00 11 04 09 04"
+    "40 00 A3 0F 6E 00 00 00"                                                   // text style of type 4
+    "05 00 FF FD 3F 00 00 00 22 20 00 00 64 00 00 00 00 FF 00 00 64 00 00 00 00 00 00 00 00 00 40 02"
+    "00 00 00 00 07 00 00 00 FF FF EF 00 80 00 00 00 01 00 00 00 FF FF 12 00 00 00 00 01 00 00 00 05"
+    "00 00 20 01 20 01 00 00 00 00 00 05 00 00 40 02 40 02 00 00 00 00 00 05 00 00 60 03 60 03 00 00"
+    "00 00 00 05 00 00 80 04 80 04 00 00 00 00"
+    "0F 00 0B 04 90 00 00 00  0F 00 00 F0 88 00 00 00  00 00 06 F0 30 00 00 00" // drawing group
+    "04 10 00 00 05 00 00 00 07 00 00 00 02 00 00 00 01 00 00 00 07 00 00 00"
+    "00 00 00 00 04 00 00 00 00 00 00 00 04 00 00 00 02 00 00 00 04 00 00 00"
+    "83 00 0B F0 30 00 00 00  81 01 04 00 00 08  83 01 00 00 00 08  86 41 00 00 00 00"
+    "BF 01 10 00 10 00  C0 01 01 00 00 08  C5 41 00 00 00 00  FF 01 08 00 08 00  01 02 02 00 00 08"
+    "40 00 1E F1 10 00 00 00  04 00 00 08 01 00 00 08 02 00 00 08 F7 00 00 10"
+    "1F 00 F0 0F 1C 00 00 00  00 00 F3 03 14 00 00 00"                          // master list
+    "02 00 00 00 00 00 00 00 00 00 00 00 00 00 00 80 00 00 00 00"
+    "0F 00 D0 07 33 01 00 00  1F 00 14 04 1C 00 00 00  00 00 15 04 14 00 00 00" // view settings
+    "BA 93 B0 F6 00 CA 9A 3B AD 07 94 C7 00 CA 9A 3B 01 01 00 00"
+    "0F 00 FA 03 67 00 00 00  00 00 FE 03 03 00 00 00 00 01 00  00 00 FD 03 34 00 00 00"
+    "41 00 00 00 64 00 00 00 41 00 00 00 64 00 00 00 00 00 00 00 88 81 C9 00 14 97 12 00"
+    "07 C9 0C 30 00 00 00 00 00 00 00 00 CC FD FF FF 8E FF FF FF 01 00 12 00"
+    "70 00 FB 03 08 00 00 00 00 00 00 00 70 08 00 00  70 00 FB 03 08 00 00 00 01 00 00 00 40 0B 00 00"
+    "1F 00 FF 03 14 00 00 00  02 00 00 04 0C 00 00 00 00 00 00 00 00 00 00 00 02 00 00 00"
+    "1F 00 13 04 3C 00 00 00  00 00 FD 03 34 00 00 00"
+    "64 00 00 00 64 00 00 00 64 00 00 00 64 00 00 00 02 00 00 00 B3 78 0C 30 74 A9 12 00"
+    "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01 12 00"
+    "0F 00 88 13 38 00 00 00  0F 00 8A 13 30 00 00 00  00 00 BA 0F 10 00 00 00" // "___PPT10" tag
+    "5F 00 5F 00 5F 00 50 00 50 00 54 00 31 00 30 00"
+    "00 00 8B 13 10 00 00 00  00 00 0D 04 08 00 00 00 00 C0 00 00 00 C0 00 00"
+    "0F 00 F0 0F 58 00 00 00  00 00 F3 03 14 00 00 00"                          // slide list
+    "03 00 00 00 04 00 00 00 02 00 00 00 00 01 00 00 00 00 00 00"
+    "00 00 9F 0F 04 00 00 00 06 00 00 00  00 00 AA 0F 0A 00 00 00 01 00 00 00 01 00 00 00 00 00"
+    "10 00 9F 0F 04 00 00 00 05 00 00 00  00 00 AA 0F 0A 00 00 00 01 00 00 00 01 00 00 00 00 00"
+    "00 00 EA 03 00 00 00 00";
+
+// The empty SummaryInformation set: code page 932, four empty strings, the product as last
+// author, revision "1", the application name, no editing time, the save time, 10 words.
+std::string summary(const char* values) {
+    return std::string("FE FF 00 00 05 00 02 00") +
+           "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00  01 00 00 00"
+           "E0 85 9F F2 F9 4F 68 10 AB 91 08 00 2B 27 B3 D9  30 00 00 00" +
+           values;
+}
+const char* const kEmptySummaryValues =
+    "F8 00 00 00 0B 00 00 00  01 00 00 00 60 00 00 00  02 00 00 00 68 00 00 00  03 00 00 00 70 00 00 00"
+    "04 00 00 00 78 00 00 00  05 00 00 00 80 00 00 00  08 00 00 00 88 00 00 00  09 00 00 00 AC 00 00 00"
+    "12 00 00 00 B8 00 00 00  0A 00 00 00 D8 00 00 00  0D 00 00 00 E4 00 00 00  0F 00 00 00 F0 00 00 00"
+    "02 00 00 00 A4 03 00 00  1E 00 00 00 00 00 00 00  1E 00 00 00 00 00 00 00  1E 00 00 00 00 00 00 00"
+    "1E 00 00 00 00 00 00 00  1E 00 00 00 1C 00 00 00  4B 6F 72 76 65 6C 61 6E 74 61 72 69 73 20"
+    "51 75 6F 72 76 61 6E 74 65 78 69 73 00 00  1E 00 00 00 04 00 00 00 31 00 00 00"
+    "1E 00 00 00 18 00 00 00  4D 69 63 72 6F 73 6F 66 74 20 50 6F 77 65 72 50 6F 69 6E 74 00 00 00 00"
+    "40 00 00 00 00 00 00 00 00 00 00 00  40 00 00 00 40 4B 8C 1B 8A 7B DC 01  03 00 00 00 0A 00 00 00";
+
+// The Current User atom of an unencrypted document, up to its offset to the user edit.
+const char* const kCurrentUser = "00 00 F6 0F 32 00 00 00 14 00 00 00 5F C0 91 E3";
+const char* const kCurrentUserTail =
+    "1A 00 F4 03 03 00 00 00 4B 6F 72 76 65 6C 61 6E 74 61 72 69 73 20 51 75 6F 72 76 61 6E 74 65 78 69 73"
+    "08 00 00 00 4B 00 6F 00 72 00 76 00 65 00 6C 00 61 00 6E 00 74 00 61 00 72 00 69 00 73 00 20 00"
+    "51 00 75 00 6F 00 72 00 76 00 61 00 6E 00 74 00 65 00 78 00 69 00 73 00";
+
+const std::u16string kSummary = u"\x0005SummaryInformation";
+const std::u16string kDocSummary = u"\x0005" u"DocumentSummaryInformation";
+const std::u16string kCurrentUserStream = u"Current User";
+
+const Row kRows[] = {
+    // One slide: the whole document container, then the persist directory (document 1, master
+    // 2, slide 3 at their offsets) and the user edit (last slide id 256, seed 3). A document
+    // without properties still has both property sets (empty) and the Current User stream.
+    {"one_slide", slides(1),
+     {{kDocument, kDocumentOfOneSlide},
+      {{0x1772}, "00 00 72 17 10 00 00 00  01 00 30 00 00 00 00 00" + u32(1101) + u32(1101 + 2560)},
+      {{0x0FF5}, "00 00 F5 0F 1C 00 00 00  00 01 00 00 99 15 00 03 00 00 00 00" + u32(1101 + 2560 + 312) +
+                     "01 00 00 00 03 00 00 00 01 00 12 00"},
+      {{}, summary(kEmptySummaryValues), 0, kWhole, kSummary},
+      {{}, "28 00 00 00 02 00 00 00 01 00 00 00 18 00 00 00 0F 00 00 00 20 00 00 00"
+           "02 00 00 00 A4 03 00 00 1E 00 00 00 00 00 00 00", 0, 48, kDocSummary},
+      {{}, kCurrentUser, 0, 0, kCurrentUserStream},
+      {{}, kCurrentUserTail, 0, 20, kCurrentUserStream}}},
+    // Three slides: slide ids 256..258 with persist ids 3, 5, 6; two directory entries; seed 6.
+    {"three_slides", slides(3),
+     {{{0x03E8, 0x0FF0, 0x03F3}, "05 00 00 00 04 00 00 00 02 00 00 00 01 01 00 00", 2, 8},
+      {{0x03E8, 0x0FF0, 0x03F3}, "06 00 00 00 04 00 00 00 02 00 00 00 02 01 00 00", 3, 8},
+      {{0x1772}, "00 00 72 17 1C 00 00 00  01 00 30 00 00 00 00 00" + u32(1277) + u32(1277 + 2560) +
+                     "05 00 20 00" + u32(1277 + 2560 + 312) + u32(1277 + 2560 + 624)},
+      {{0x0FF5}, "06 00 00 00", 0, 28}}},
+    // No slides: no slide list, two persist ids, last slide id 0.
+    {"no_slides", slides(0),
+     {{kDocument, "0F 00 E8 03 E5 03 00 00", 0, 0}, // 633 + 228 + 144, less the empty slide list
+      {{0x1772}, "00 00 72 17 0C 00 00 00  01 00 20 00 00 00 00 00" + u32(1005)},
+      {{0x0FF5}, "00 00 00 00", 0, 8}, {{0x0FF5}, "02 00 00 00", 0, 28}}},
+    // A slide width of 720.9 points is 5767 master units (truncated); slide sizes outside 1 to
+    // 56 inches are brought into that range.
+    {"slide_size_truncated", slides(1, [](PPTDocument& doc, PPTProperties&) { doc.set_Width(720.9f); }),
+     {{kDocument, "87 16 00 00", 0, 16}}},
+    {"slide_size_in_range", slides(1, [](PPTDocument& doc, PPTProperties&) {
+         doc.set_Width(-5);
+         doc.set_Hight(1e30f);
+     }),
+     {{kDocument, "40 02 00 00 00 7E 00 00", 0, 16}}},
+    // Fonts: a new face gets the next index; a name of 40 characters keeps 31 and a null.
+    {"font_table", slides(1, [](PPTDocument& doc, PPTProperties&) {
+         doc.get_FontNamesIndex(L"Courier New", 0);
+         doc.get_FontNamesIndex(std::wstring(40, L'x'), 300);
+     }),
+     {{{0x03E8, 0x03F2, 0x07D5, 0x0FB7}, "30 00 B7 0F 44 00 00 00  43 00 6F 00 75 00", 3, 0},
+      {{0x03E8, 0x03F2, 0x07D5, 0x0FB7},
+       "40 00 B7 0F 44 00 00 00" + [] {
+           std::string x;
+           for (int i = 0; i < 31; ++i) x += "78 00 ";
+           return x + "00 00  01 00 00 00"; // charset 300 is not a byte: DEFAULT_CHARSET
+       }(),
+       4}}},
+    // Properties in code page 932: the setters add a space; NUL ends a value.
+    {"properties_932", slides(1, [](PPTDocument&, PPTProperties& p) {
+         p.set_Title(L"Report");
+         p.set_Subject(std::wstring(L"cut\0here", 8));
+         p.set_Author(L"\x65E5\x672C");
+         p.set_Company(L"ABC");
+     }),
+     {{{}, "1E 00 00 00 08 00 00 00 52 65 70 6F 72 74 20 00  1E 00 00 00 08 00 00 00 63 75 74 20 00 00 00 00"
+           "1E 00 00 00 08 00 00 00 93 FA 96 7B 20 00 00 00", 0, 48 + 104, kSummary},
+      {{}, "1E 00 00 00 08 00 00 00 41 42 43 20 00 00 00 00", 0, 48 + 32, kDocSummary}}},
+    // A value that code page 932 cannot hold: that set is written in UTF-8 (code page 65001).
+    {"properties_utf8", slides(1, [](PPTDocument&, PPTProperties& p) { p.set_Title(L"R\x00E9sum\x00E9 \x00E0 Z\x00FCrich"); }),
+     {{{}, "02 00 00 00 E9 FD 00 00  1E 00 00 00 15 00 00 00  52 C3 A9 73 75 6D C3 A9 20 C3 A0 20 5A C3 BC"
+           "72 69 63 68 20 00 00 00 00", 0, 48 + 96, kSummary},
+      {{}, "02 00 00 00 A4 03 00 00", 0, 48 + 24, kDocSummary}}},
+    // The Encrypt flag changes the Current User's header token only.
+    {"encrypt_token", slides(1, [](PPTDocument&, PPTProperties& p) { p.set_Encrypt(true); }),
+     {{{}, "DF C4 D1 F3", 0, 12, kCurrentUserStream}, {{}, kCurrentUserTail, 0, 20, kCurrentUserStream}}},
+};
+
+class DocumentRows : public ::testing::TestWithParam<Row> {};
+TEST_P(DocumentRows, FileHoldsTheRecords) { runRow(GetParam()); }
+INSTANTIATE_TEST_SUITE_P(Document, DocumentRows, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// More slides than a persist directory entry counts (12 bits): 5,000 slides take three entries.
+TEST(Document, ManySlidesSplitThePersistDirectory) {
+    const StreamMap streams = saveDeck(slides(5000));
+    const Bytes& d = streams.at(u"PowerPoint Document");
+    const Bytes dir = recordAt(d, {0x1772}, 0);
+    ASSERT_EQ(dir.size(), 8u + 16 + 4 + 4 * 4095 + 4 + 4 * 904);
+    EXPECT_EQ(readU32(dir, 24), (4095u << 20) | 5u);
+    EXPECT_EQ(readU32(dir, 28 + 4 * 4095), (904u << 20) | 4100u);
+    EXPECT_EQ(describeProblems(verifyPresentation(streams)), "");
+}
+
+} // namespace

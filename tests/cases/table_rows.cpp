@@ -1,0 +1,136 @@
+// Tables byte for byte: the group of shapes that stores a table ([MS-ODRAW] 2.2 SpgrContainer,
+// FSPGR, FSP, FOPT, TertiaryFOPT, ChildAnchor, IMsoArray; [MS-PPT] 2.7.1 ClientAnchor and 2.13
+// PlaceholderAtom): the head shape with the table properties, the cells last first, the rules.
+#include <gtest/gtest.h>
+
+#include "cases/decks.h"
+
+using namespace Quorv;
+using namespace quorv_test;
+
+namespace {
+
+// The table's group inside the slide's group, and its shapes.
+const std::vector<unsigned> kTableShape = {0x03EE, 0x040C, 0xF002, 0xF003, 0xF003, 0xF004};
+
+// At (50, 100), 300 points wide; rows of 20, 20 and 30 points; two 150-point cells per row.
+// Laid out on the eighth-point grid: left 50.125, top 100.125, right 350, bottom 170.5, rows
+// 20.125, 20.125 and 30.125. Alone on a slide it numbers its shapes from 2 + 32 = 34.
+Deck table(std::function<void(PPTTable&)> change = {}, int rows = 3) {
+    return oneShape([change, rows] {
+        PPTPtr<PPTTable> t(new PPTTable(50.0f, 100.0f, 300.0f, 80.0f));
+        for (int r = 0; r < rows; ++r) {
+            PPTPtr<PPTRow> row(new PPTRow);
+            row->setRowHigh(r == 2 ? 30.0f : 20.0f);
+            for (float offset : {0.0f, 150.0f}) {
+                PPTPtr<PPTCell> cell(new PPTCell);
+                cell->set_celloffsetx(offset);
+                cell->set_cellWidth(150.0f);
+                row->addCell(cell);
+            }
+            t->addRow(row);
+        }
+        if (change) change(*t);
+        return PPTPtr<PPTShape>(t);
+    });
+}
+
+// A cell's text: client data without entries, then the client text box.
+std::string cellText(const std::string& utf16) {
+    const unsigned n = static_cast<unsigned>(hex(utf16).size());
+    char head[160];
+    std::snprintf(head, sizeof head, "0F 00 0D F0 %02X 00 00 00  00 00 9F 0F 04 00 00 00 04 00 00 00 00 00 A0 0F %02X 00 00 00",
+                  34 + n, n);
+    return clientData(0, "") + head + utf16 + "00 00 A6 0F 06 00 00 00 01 00 00 00 20 01";
+}
+
+// The tertiary properties every cell has: geometry, fill, line and group booleans, and the line
+// style booleans of its four sides and columns.
+const char* const kCellTertiary =
+    "93 00 22 F1 36 00 00 00  7F 01 00 00 40 00  BF 01 00 00 20 00  FF 01 00 00 C0 00  BF 03 00 82 00 82"
+    "7F 05 06 00 4E 00  BF 05 06 00 4E 00  FF 05 06 00 4E 00  3F 06 06 00 4E 00  7F 06 06 00 0E 00";
+
+const Row kRows[] = {
+    // The head shape: the table's box, tableProperties 3 and the row heights (IMsoArray of three
+    // in an allocation of four) in master units: 161, 161, 241; a PT_Object placeholder.
+    {"head_shape", table(),
+     {{kTableShape,
+       "0F 00 04 F0 8A 00 00 00  01 00 09 F0 10 00 00 00  91 01 00 00 21 03 00 00 F0 0A 00 00 54 05 00 00"
+       "02 00 0A F0 08 00 00 00  38 4D 00 00 01 02 00 00" // spid 0x4D00 + 56; fGroup | fHaveAnchor
+       "23 00 0B F0 0C 00 00 00  04 00 00 00 00 00  7F 00 00 01 00 01"
+       "23 00 22 F1 1E 00 00 00  9F 03 03 00 00 00  A0 C3 12 00 00 00  03 00 04 00 04 00"
+       "A1 00 00 00 A1 00 00 00 F1 00 00 00"
+       "00 00 10 F0 08 00 00 00  21 03 91 01 F0 0A 54 05"
+       "0F 00 11 F0 10 00 00 00  00 00 C3 0B 08 00 00 00  00 00 00 00 13 00 A9 04"}}},
+    // Nine rows: the row list is allocated in fours (12).
+    {"row_list_in_fours", table({}, 9), {{kTableShape, "09 00 0C 00 04 00", 0, 8 + 24 + 16 + 20 + 8 + 12}}},
+    // Cell (0, 1), filled, with text insets: the fifth shape of the group (cells go last row
+    // first, last cell first).
+    {"cell_with_fill_and_insets", table([](PPTTable& t) {
+         PPTPtr<PPTCell> cell = t.item(0)->item(1);
+         cell->setCellFill(0x00336699);
+         PPTPtr<PPTTextFrame> frame = cell->getCellTextBox();
+         frame->addText(L"Hi", Font());
+         frame->set_textleft(5.0f);
+         frame->set_texttop(2.5f);
+         frame->set_textright(10.0f);
+         frame->set_textbottom(0.5f);
+     }),
+     {{kTableShape,
+       "0F 00 04 F0 3A 01 00 00  12 00 0A F0 08 00 00 00  23 4D 00 00 02 0A 00 00" // spid 0x4D00 + 35
+       "03 01 0B F0 60 00 00 00  7F 00 00 00 04 00  80 00 00 00 00 00  81 00 0C F8 00 00"
+       "82 00 06 7C 00 00  83 00 18 F0 01 00  84 00 CE 18 00 00  BF 00 00 00 0F 00"
+       "81 01 99 66 33 00  83 01 00 00 00 08  BF 01 19 00 1F 00  C0 01 01 00 00 08"
+       "CB 01 35 25 00 00  FF 01 06 00 0E 00  01 02 02 00 00 08  3F 02 00 00 03 00  7F 03 00 00 0F 00" +
+           std::string(kCellTertiary) +
+           "00 00 0F F0 10 00 00 00  41 06 00 00 21 03 00 00 F0 0A 00 00 C2 03 00 00" + cellText("48 00 69 00"),
+       5}}},
+    // Cell (1, 0), not filled, its text anchored in the middle; an empty cell holds one space.
+    {"empty_cell_in_the_middle", table([](PPTTable& t) { t.item(1)->item(0)->getCellTextBox()->set_anchor(1); }),
+     {{kTableShape,
+       "0F 00 04 F0 3E 01 00 00  12 00 0A F0 08 00 00 00  25 4D 00 00 02 0A 00 00" // spid 0x4D00 + 37
+       "13 01 0B F0 66 00 00 00  7F 00 00 00 04 00  80 00 00 00 00 00  81 00 00 00 00 00"
+       "82 00 00 00 00 00  83 00 00 00 00 00  84 00 00 00 00 00  87 00 01 00 00 00  BF 00 00 00 0F 00"
+       "81 01 04 00 00 08  83 01 00 00 00 08  BF 01 09 00 1F 00  C0 01 01 00 00 08"
+       "CB 01 35 25 00 00  FF 01 06 00 0E 00  01 02 02 00 00 08  3F 02 00 00 03 00  7F 03 00 00 0F 00" +
+           std::string(kCellTertiary) +
+           "00 00 0F F0 10 00 00 00  91 01 00 00 C2 03 00 00 41 06 00 00 63 04 00 00" + cellText("20 00"),
+       4}}},
+    // A 2 x 2 table at (100, 50) of two 100-point cells per row: head (group 51), cells last
+    // first (38, 37, 35, 34), then six rules in the table-rule form, numbered from 40.
+    {"group_order_and_rules", oneShape([] {
+         PPTPtr<PPTTable> t(new PPTTable(100, 50, 300, 40));
+         for (int r = 0; r < 2; ++r) {
+             PPTPtr<PPTRow> row(new PPTRow);
+             row->setRowHigh(20);
+             for (float offset : {0.0f, 100.0f}) {
+                 PPTPtr<PPTCell> cell(new PPTCell);
+                 cell->set_celloffsetx(offset);
+                 cell->set_cellWidth(100.0f);
+                 row->addCell(cell);
+             }
+             t->addRow(row);
+         }
+         return PPTPtr<PPTShape>(t);
+     }),
+     {{kTableShape, "33 4D 00 00", 0, 24 + 8 + 8}, {kTableShape, "26 4D 00 00", 1, 16},
+      {kTableShape, "25 4D 00 00", 2, 16}, {kTableShape, "23 4D 00 00", 3, 16},
+      {kTableShape, "22 4D 00 00", 4, 16},
+      {kTableShape,
+       "42 01 0A F0 08 00 00 00  28 4D 00 00 02 0A 00 00"
+       "A3 00 0B F0 3C 00 00 00  BF 00 00 00 0F 00  BF 01 00 00 10 00  C0 01 01 00 00 08"
+       "CB 01 35 25 00 00  D7 01 01 00 00 00  FF 01 0C 00 0E 00  01 02 02 00 00 08"
+       "3F 02 00 00 03 00  BF 02 00 00 08 00  7F 03 00 00 0F 00"
+       "83 00 22 F1 30 00 00 00  7F 01 00 00 40 00  FF 01 00 00 80 00  BF 03 00 82 00 82"
+       "7F 05 06 00 4E 00  BF 05 06 00 4E 00  FF 05 06 00 4E 00  3F 06 06 00 4E 00  7F 06 06 00 0E 00"
+       "00 00 0F F0 10 00 00 00",
+       5, 8},
+      {kTableShape, "2D 4D 00 00", 10, 16}}},
+};
+
+class TableRows : public ::testing::TestWithParam<Row> {};
+TEST_P(TableRows, FileHoldsTheRecords) { runRow(GetParam()); }
+INSTANTIATE_TEST_SUITE_P(Tables, TableRows, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
