@@ -3,7 +3,11 @@
 // PlaceholderAtom): the head shape with the table properties, the cells last first, the rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
 #include "cases/decks.h"
+#include "support/verifier.h"
 
 using namespace Quorv;
 using namespace quorv_test;
@@ -131,6 +135,163 @@ const Row kRows[] = {
 class TableRows : public ::testing::TestWithParam<Row> {};
 TEST_P(TableRows, FileHoldsTheRecords) { runRow(GetParam()); }
 INSTANTIATE_TEST_SUITE_P(Tables, TableRows, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Layout and grid lines, read from the child anchors of the table's shapes -----------------
+
+using Box = std::array<float, 4>; // left, top, right, bottom (a rule: x1, y1, x2, y2) in points
+Box h(float x1, float x2, float y) { return {x1, y, x2, y}; }
+Box v(float x, float y1, float y2) { return {x, y1, x, y2}; }
+
+struct Grid {
+    const char* name;
+    std::function<PPTPtr<PPTTable>()> make;
+    std::vector<Box> cells;                 // in the order written: last row first, last cell first
+    int ruleCount;                          // -1: not checked
+    std::vector<std::pair<int, Box>> rules; // index (-1: the last) and line
+};
+void PrintTo(const Grid& g, std::ostream* os) { *os << g.name; }
+
+// A table at (x, y), w wide, with rows of the given heights; each row's cells start at the given
+// offsets, each as wide as the distance to the next (the last one reaches the right edge).
+PPTPtr<PPTTable> grid(float x, float y, float w, const std::vector<float>& heights,
+                      const std::vector<std::vector<float>>& offsets) {
+    PPTPtr<PPTTable> table(new PPTTable(x, y, w, 999.0f));
+    for (std::size_t r = 0; r < heights.size(); ++r) {
+        PPTPtr<PPTRow> row(new PPTRow);
+        row->setRowHigh(heights[r]);
+        const std::vector<float>& at = offsets[std::min(r, offsets.size() - 1)];
+        for (std::size_t c = 0; c < at.size(); ++c) {
+            PPTPtr<PPTCell> cell(new PPTCell);
+            cell->set_celloffsetx(at[c]);
+            if (c + 1 < at.size()) cell->set_cellWidth(at[c + 1] - at[c]);
+            row->addCell(cell);
+        }
+        table->addRow(row);
+    }
+    return table;
+}
+
+// Edges and rows that fall on the eighth-point grid once stepped: left 100, top 50, right 400,
+// rows of 20 points; change sets merges and border flags as cell (row, column).
+std::function<PPTPtr<PPTTable>()> onGrid(int rows, std::vector<std::vector<float>> offsets,
+                                         std::function<void(PPTTable&)> change = {}) {
+    return [=] {
+        PPTPtr<PPTTable> t = grid(99.875f, 49.875f, 300.125f, std::vector<float>(rows, 19.875f), offsets);
+        if (change) change(*t);
+        return t;
+    };
+}
+PPTPtr<PPTCell> at(PPTTable& t, int r, int c) { return t.item(r)->item(c); }
+
+const Grid kGrids[] = {
+    // Top 100.0 and rows 20 and 30 step up to 100.125, 20.125 and 30.125; the right edge stays.
+    {"stepped_edges", [] { return grid(50, 100, 300, {20, 30}, {{0, 120}}); },
+     {{170.125f, 120.25f, 350, 150.375f}, {50.125f, 120.25f, 170.125f, 150.375f},
+      {170.125f, 100.125f, 350, 120.25f}, {50.125f, 100.125f, 170.125f, 120.25f}},
+     6, {}},
+    {"plain_two_by_two", onGrid(2, {{0, 100}}),
+     {{200, 70, 400, 90}, {100, 70, 200, 90}, {200, 50, 400, 70}, {100, 50, 200, 70}},
+     6, {{0, h(100, 400, 50)}, {1, h(100, 400, 70)}, {2, h(100, 400, 90)}, {3, v(100, 50, 90)},
+         {4, v(200, 50, 90)}, {5, v(400, 50, 90)}}},
+    {"one_row", onGrid(1, {{0, 100}}), {{200, 50, 400, 70}, {100, 50, 200, 70}},
+     5, {{0, h(100, 400, 50)}, {1, h(100, 400, 70)}, {2, v(100, 50, 70)}, {3, v(200, 50, 70)}, {4, v(400, 50, 70)}}},
+    // Border flags of outer cells break the border; those of inner cells change nothing.
+    {"top_border_broken", onGrid(2, {{0, 100}}, [](PPTTable& t) { at(t, 0, 0)->set_noTopLine(true); }), {},
+     6, {{0, h(200, 400, 50)}}},
+    {"no_top_border", onGrid(2, {{0, 100}}, [](PPTTable& t) {
+         at(t, 0, 0)->set_noTopLine(true);
+         at(t, 0, 1)->set_noTopLine(true);
+     }),
+     {}, 5, {{0, h(100, 400, 70)}}},
+    {"left_border_broken", onGrid(3, {{0, 100}}, [](PPTTable& t) { at(t, 1, 0)->set_noLeftLine(true); }), {},
+     -1, {{4, v(100, 50, 70)}, {5, v(100, 90, 110)}}},
+    {"right_and_bottom_broken", onGrid(3, {{0, 100}}, [](PPTTable& t) {
+         at(t, 2, 1)->set_noRightLine(true);
+         at(t, 2, 1)->set_noBottomLine(true);
+     }),
+     {}, -1, {{3, h(100, 200, 110)}, {-1, v(400, 50, 90)}}},
+    {"inner_flags", onGrid(3, {{0, 100}}, [](PPTTable& t) {
+         at(t, 1, 1)->set_noTopLine(true);
+         at(t, 1, 1)->set_noLeftLine(true);
+     }),
+     {}, 7, {}},
+    // A vertical merge: one cell over three rows, the line between the rows broken under it.
+    {"merge_down_three_rows", onGrid(3, {{0, 100}}, [](PPTTable& t) {
+         at(t, 0, 0)->set_Downmerge(true);
+         at(t, 1, 0)->set_Upmerge(true);
+         at(t, 2, 0)->set_Upmerge(true);
+     }),
+     {{200, 90, 400, 110}, {200, 70, 400, 90}, {200, 50, 400, 70}, {100, 50, 200, 110}}, -1, {}},
+    {"merge_in_the_middle_column", onGrid(2, {{0, 100, 200}}, [](PPTTable& t) {
+         at(t, 0, 1)->set_Downmerge(true);
+         at(t, 1, 1)->set_Upmerge(true);
+     }),
+     {}, 8, {{0, h(100, 400, 50)}, {1, h(100, 200, 70)}, {2, h(300, 400, 70)}, {3, h(100, 400, 90)},
+             {4, v(100, 50, 90)}, {5, v(200, 50, 90)}, {6, v(300, 50, 90)}, {7, v(400, 50, 90)}}},
+    {"merged_last_column", onGrid(2, {{0, 100}}, [](PPTTable& t) {
+         at(t, 0, 1)->set_Downmerge(true);
+         at(t, 1, 1)->set_Upmerge(true);
+     }),
+     {{100, 70, 200, 90}, {200, 50, 400, 90}, {100, 50, 200, 70}},
+     -1, {{1, h(100, 200, 70)}, {2, h(100, 400, 90)}, {4, v(200, 50, 90)}}},
+    // Merge flags with nothing to merge with: ordinary cells, lines kept.
+    {"merges_at_the_edges", onGrid(2, {{0, 100}}, [](PPTTable& t) {
+         at(t, 0, 1)->set_Upmerge(true);
+         at(t, 1, 1)->set_Downmerge(true);
+     }),
+     {{200, 70, 400, 90}, {100, 70, 200, 90}, {200, 50, 400, 70}, {100, 50, 200, 70}}, 6, {{1, h(100, 400, 70)}}},
+    {"first_row_with_both_flags", onGrid(2, {{0, 100}}, [](PPTTable& t) {
+         at(t, 0, 0)->set_Upmerge(true);
+         at(t, 0, 0)->set_Downmerge(true);
+         at(t, 1, 0)->set_Upmerge(true);
+     }),
+     {{200, 70, 400, 90}, {200, 50, 400, 70}, {100, 50, 200, 90}}, -1, {}},
+    // A merge stops at a row without a cell at its offset; a cell over two columns breaks the
+    // column line.
+    {"merge_stops_at_a_gap", onGrid(3, {{0, 100}, {0}, {0, 100}}, [](PPTTable& t) {
+         at(t, 0, 1)->set_Downmerge(true);
+         at(t, 2, 1)->set_Upmerge(true);
+     }),
+     {{200, 90, 400, 110}, {100, 90, 200, 110}, {100, 70, 400, 90}, {200, 50, 400, 70}, {100, 50, 200, 70}}, -1, {}},
+    {"cell_over_two_columns", onGrid(3, {{0, 100, 200}, {0, 200}, {0, 100, 200}}), {},
+     9, {{4, v(100, 50, 110)}, {5, v(200, 50, 70)}, {6, v(200, 90, 110)}, {7, v(300, 50, 110)}}},
+};
+
+std::array<int, 4> masterUnits(const Box& b) {
+    return {static_cast<int>(b[0] * 8), static_cast<int>(b[1] * 8), static_cast<int>(b[2] * 8),
+            static_cast<int>(b[3] * 8)};
+}
+
+class TableGrids : public ::testing::TestWithParam<Grid> {};
+TEST_P(TableGrids, CellsAndRulesWhereTheLayoutPutsThem) {
+    const Grid& g = GetParam();
+    const StreamMap streams = saveDeck(oneShape([&g] { return PPTPtr<PPTShape>(g.make()); }));
+    EXPECT_EQ(describeProblems(verifyPresentation(streams)), "");
+    const Bytes& d = streams.at(u"PowerPoint Document");
+    std::vector<std::array<int, 4>> cells, rules;
+    for (int i = 1;; ++i) {
+        const Bytes shape = recordAt(d, kTableShape, i);
+        if (shape.empty()) break;
+        const Bytes anchor = recordAt(shape, {0xF004, 0xF00F}, 0);
+        ASSERT_EQ(anchor.size(), 24u);
+        const std::array<int, 4> box = {static_cast<int>(readU32(anchor, 8)), static_cast<int>(readU32(anchor, 12)),
+                                        static_cast<int>(readU32(anchor, 16)), static_cast<int>(readU32(anchor, 20))};
+        (readU16(shape, 8) >> 4 == 1 ? cells : rules).push_back(box); // FSP instance 1: a cell
+    }
+    if (!g.cells.empty()) {
+        std::vector<std::array<int, 4>> want;
+        for (const Box& b : g.cells) want.push_back(masterUnits(b));
+        EXPECT_EQ(cells, want);
+    }
+    if (g.ruleCount >= 0) EXPECT_EQ(rules.size(), static_cast<std::size_t>(g.ruleCount));
+    for (const auto& r : g.rules) {
+        const std::size_t i = r.first < 0 ? rules.size() - 1 : static_cast<std::size_t>(r.first);
+        ASSERT_LT(i, rules.size());
+        EXPECT_EQ(rules[i], masterUnits(r.second)) << "rule " << r.first;
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Tables, TableGrids, ::testing::ValuesIn(kGrids),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
