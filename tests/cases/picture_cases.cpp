@@ -1,0 +1,225 @@
+// Pictures of every kind and in every state a host may hand over: what the file stores for each
+// (its BLIP kind, or no data), the pixels of images converted to PNG, and where pictures come from.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <thread>
+
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb/stb_image.h>
+
+#include "cases/decks.h"
+#include "support/picture_samples.h"
+#include "support/verifier.h"
+
+using namespace Quorv;
+using namespace quorv_test;
+
+namespace {
+
+const std::vector<unsigned> kEntry = {0x03E8, 0x040B, 0xF000, 0xF001, 0xF007};
+const std::vector<unsigned> kPib = {0x03EE, 0x040C, 0xF002, 0xF003, 0xF004, 0xF00B};
+
+struct Kind {
+    const char* name;
+    const char* file;  // a sample, or nullptr for bytes given as a stream
+    std::string bytes;
+    PPTPicture::ImageType type;
+    unsigned record;   // the BLIP's record type; 0: no data
+    int pixels;        // converted to PNG: compare with the sample's pixels (2: the top-left 2 x 2
+                       // pixels are transparent)
+};
+void PrintTo(const Kind& k, std::ostream* os) { *os << k.name; }
+
+const std::string kJpegHead = "\xFF\xD8\xFF\xE0";
+const Kind kKinds[] = {
+    {"png", "sample.png", "", PPTPicture::IMAGE_PNG, 0xF01E, 0},
+    {"jpeg", "sample.jpg", "", PPTPicture::IMAGE_JPEG, 0xF01D, 0},
+    {"wmf", "sample.wmf", "", PPTPicture::IMAGE_WMF, 0xF01B, 0},
+    {"emf", "sample.emf", "", PPTPicture::IMAGE_EMF, 0xF01A, 0},
+    // The bytes decide: four kinds are stored as what they are, whatever the host declared.
+    {"jpeg_declared_png", "sample.jpg", "", PPTPicture::IMAGE_PNG, 0xF01D, 0},
+    {"png_declared_jpeg", "sample.png", "", PPTPicture::IMAGE_JPEG, 0xF01E, 0},
+    {"wmf_declared_emf", "sample.wmf", "", PPTPicture::IMAGE_EMF, 0xF01B, 0},
+    {"emf_declared_png", "sample.emf", "", PPTPicture::IMAGE_PNG, 0xF01A, 0},
+    {"jpeg_any", "sample.jpg", "", PPTPicture::IMAGE_ANY, 0xF01D, 0},
+    // Other raster images are decoded and stored as PNG only when declared as any image.
+    {"bmp_any", "sample.bmp", "", PPTPicture::IMAGE_ANY, 0xF01E, 1},
+    {"gif_any", "sample.gif", "", PPTPicture::IMAGE_ANY, 0xF01E, 2},
+    {"tiff_any", "sample.tif", "", PPTPicture::IMAGE_ANY, 0xF01E, 1},
+    {"bmp_declared_png", "sample.bmp", "", PPTPicture::IMAGE_PNG, 0, 0},
+    // Nothing usable: no picture record and the empty form of the store entry.
+    {"missing_file", "no-such-file.png", "", PPTPicture::IMAGE_PNG, 0, 0},
+    {"empty_file", "empty.png", "", PPTPicture::IMAGE_PNG, 0, 0},
+    {"empty_stream", nullptr, "", PPTPicture::IMAGE_PNG, 0, 0},
+    {"truncated_png", "truncated.png", "", PPTPicture::IMAGE_PNG, 0, 0},
+    {"truncated_png_any", "truncated.png", "", PPTPicture::IMAGE_ANY, 0, 0},
+    {"jpeg_signature_only", nullptr, kJpegHead, PPTPicture::IMAGE_JPEG, 0, 0},
+    {"text_any", nullptr, "not an image at all, just some text", PPTPicture::IMAGE_ANY, 0, 0},
+    {"placeable_header_alone", nullptr, std::string("\xD7\xCD\xC6\x9A", 4) + std::string(18, '\0'),
+     PPTPicture::IMAGE_WMF, 0, 0},
+    {"type_none", "sample.png", "", PPTPicture::IMAGE_NONE, 0, 0},
+    {"type_unused", "sample.png", "", PPTPicture::IMAGE_UNUSED, 0, 0},
+    {"type_9", "sample.png", "", static_cast<PPTPicture::ImageType>(9), 0, 0},
+};
+
+class PictureKinds : public ::testing::TestWithParam<Kind> {};
+
+TEST_P(PictureKinds, StoredAsWhatTheBytesAre) {
+    const Kind& k = GetParam();
+    PPTPtr<PPTPicture> picture;
+    const StreamMap streams = saveDeck(oneShape([&] {
+        picture = k.file ? PPTPtr<PPTPicture>(new PPTPicture(0, 0, 10, 10))
+                         : PPTPtr<PPTPicture>(new StreamPicture(0, 0, 10, 10, k.type, Bytes(k.bytes.begin(), k.bytes.end())));
+        if (k.file) picture->setFileName(k.type, picturePath(k.file));
+        picture->set_PicId(1);
+        return PPTPtr<PPTShape>(picture);
+    }));
+    EXPECT_EQ(describeProblems(verifyPresentation(streams)), "");
+    const Bytes& d = streams.at(u"PowerPoint Document");
+    const Bytes pib = recordAt(d, kPib, 0);
+    if (k.record == 0) {
+        EXPECT_EQ(picture->get_PicId(), -1);
+        EXPECT_EQ(streams.count(u"Pictures"), 0u);
+        Bytes empty = hex("02 00 07 F0 24 00 00 00");
+        empty.resize(8 + 36, 0);
+        empty[8 + 18] = 0xFF;
+        EXPECT_TRUE(sameBytes(empty, recordAt(d, kEntry, 1)));
+        EXPECT_EQ(readU32(pib, 8 + 6 + 2), 0u); // pib 0: no picture
+        return;
+    }
+    EXPECT_EQ(picture->get_PicId(), 1);
+    const Bytes& pictures = streams.at(u"Pictures");
+    EXPECT_EQ(readU16(pictures, 2), k.record);
+    EXPECT_EQ(readU32(pib, 8 + 6 + 2), 2u); // the entry after the empty one
+    if (!k.pixels) return;
+    int w = 0, h = 0, n = 0;
+    stbi_uc* rgba = stbi_load_from_memory(pictures.data() + 25, static_cast<int>(pictures.size() - 25), &w, &h, &n, 4);
+    ASSERT_NE(rgba, nullptr);
+    ASSERT_EQ(w, 16);
+    ASSERT_EQ(h, 12);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const stbi_uc* p = rgba + 4 * (y * w + x);
+            if (k.pixels == 2 && x < 2 && y < 2) {
+                EXPECT_EQ(p[3], 0);
+                continue;
+            }
+            const Rgb want = samplePixel(x, y);
+            EXPECT_EQ((std::array<int, 4>{p[0], p[1], p[2], p[3]}), (std::array<int, 4>{want.r, want.g, want.b, 255}))
+                << x << ", " << y;
+        }
+    }
+    stbi_image_free(rgba);
+}
+INSTANTIATE_TEST_SUITE_P(Pictures, PictureKinds, ::testing::ValuesIn(kKinds),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Any sample cut anywhere is stored or left out, never written damaged.
+TEST(Pictures, CutSamplesGiveSoundFiles) {
+    for (const char* name : {"sample.png", "sample.jpg", "sample.bmp", "sample.gif", "sample.tif", "sample.wmf", "sample.emf"}) {
+        const Bytes whole = pictureBytes(name);
+        for (std::size_t keep = 0; keep < whole.size(); keep += 1 + whole.size() / 17) {
+            const StreamMap streams = saveDeck(oneShape([&] {
+                return PPTPtr<PPTShape>(new StreamPicture(0, 0, 10, 10, PPTPicture::IMAGE_ANY,
+                                                          Bytes(whole.begin(), whole.begin() + keep)));
+            }));
+            EXPECT_EQ(describeProblems(verifyPresentation(streams)), "") << name << " cut at " << keep;
+        }
+    }
+}
+
+// The last source set wins; a host stream is read once, and copies share what was read.
+TEST(Pictures, SourcesAndCopies) {
+    PPTDocument doc;
+    PPTPtr<PPTSlides> slide = doc.addSlides(720, 540);
+    std::istringstream jpeg(asString(pictureBytes("sample.jpg")));
+    PPTPtr<PPTPicture> p(new PPTPicture(0, 0, 10, 10));
+    p->setFileStream(PPTPicture::IMAGE_JPEG, jpeg);
+    p->setFileName(PPTPicture::IMAGE_PNG, picturePath("sample.png"));
+    p->set_PicId(1);
+    slide->addShape(p);
+    const Bytes png = pictureBytes("sample.png");
+    std::istringstream stream(asString(png));
+    PPTPtr<PPTPicture> original(new PPTPicture(0, 0, 10, 10));
+    original->setFileStream(PPTPicture::IMAGE_PNG, stream);
+    original->set_PicId(2);
+    slide->addShape(original);
+    PPTPtr<PPTPicture> copy(new PPTPicture(*original));
+    copy->set_PicId(3);
+    slide->addShape(copy);
+    for (int save = 0; save < 2; ++save) {
+        const std::vector<unsigned char> file = doc.saveToMemory();
+        std::vector<std::string> problems;
+        const StreamMap streams = readCompoundFile(Bytes(file.begin(), file.end()), problems);
+        const Bytes& pictures = streams.at(u"Pictures");
+        EXPECT_EQ(readU16(pictures, 2), 0xF01Eu); // the file, not the JPEG stream set before it
+        for (std::size_t i = 0, at = 0; i < 3; ++i, at += 25 + png.size()) {
+            EXPECT_TRUE(sameBytes(png, slice(pictures, at + 25, png.size()))) << "picture " << i << ", save " << save;
+        }
+    }
+}
+
+// The host's number comes back once a save finds the data again.
+TEST(Pictures, ThePictureIdComesBackWithTheData) {
+    const std::string file = ::testing::TempDir() + "quorv-picture-late.png";
+    std::remove(file.c_str());
+    PPTDocument doc;
+    PPTPtr<PPTPicture> p(new PPTPicture(0, 0, 10, 10));
+    p->setFileName(PPTPicture::IMAGE_PNG, file);
+    p->set_PicId(1);
+    doc.addSlides(720, 540)->addShape(p);
+    doc.saveToMemory();
+    EXPECT_EQ(p->get_PicId(), -1);
+    const Bytes png = pngOfSize(80);
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), 80);
+    doc.saveToMemory();
+    EXPECT_EQ(p->get_PicId(), 1);
+    std::remove(file.c_str());
+}
+
+// A stream that says it holds 5 GiB cannot be described by the records' 32-bit sizes.
+class HugeBuf : public std::streambuf {
+protected:
+    pos_type seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode) override {
+        pos_ = dir == std::ios_base::end ? (off_type{5} << 30) + off : dir == std::ios_base::beg ? off : pos_ + off;
+        return pos_type(pos_);
+    }
+    pos_type seekpos(pos_type p, std::ios_base::openmode) override { return pos_type(pos_ = off_type(p)); }
+
+private:
+    off_type pos_ = 0;
+};
+
+TEST(Pictures, AStreamBeyond32BitsIsRefused) {
+    HugeBuf buffer;
+    std::istream huge(&buffer);
+    PPTDocument doc;
+    PPTPtr<PPTPicture> p(new PPTPicture(0, 0, 10, 10));
+    p->setFileStream(PPTPicture::IMAGE_PNG, huge);
+    doc.addSlides(720, 540)->addShape(p);
+    try {
+        doc.saveToMemory();
+        ADD_FAILURE() << "no exception";
+    } catch (const QvException& e) {
+        EXPECT_EQ(e.get_Code(), 13);
+        EXPECT_NE(std::string(e.what()).find("5368709120"), std::string::npos) << e.what();
+    }
+}
+
+// Copies sharing one host stream save on two threads at once.
+TEST(Pictures, CopiesSharingAStreamSaveOnTwoThreads) {
+    std::istringstream stream(asString(pictureBytes("sample.png")));
+    PPTPtr<PPTPicture> original(new PPTPicture(0, 0, 10, 10));
+    original->setFileStream(PPTPicture::IMAGE_PNG, stream);
+    PPTDocument docs[2];
+    for (PPTDocument& doc : docs) doc.addSlides(720, 540)->addShape(PPTPtr<PPTPicture>(new PPTPicture(*original)));
+    std::vector<unsigned char> files[2];
+    std::thread other([&] { files[1] = docs[1].saveToMemory(); });
+    files[0] = docs[0].saveToMemory();
+    other.join();
+    EXPECT_EQ(files[0].size(), files[1].size());
+}
+
+} // namespace
