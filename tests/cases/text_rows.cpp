@@ -191,6 +191,14 @@ const Row kRows[] = {
        "02 00 00 00 00 00 00 20 00 00 00 00  02 00 00 00 01 00 00 20 00 00 00 00"
        "02 00 00 00 02 00 00 20 00 00 00 00  03 00 00 00 00 00 01 20 00 00 01 00 00 00",
        0, 8}}},
+    // NUL is written as U+FFFD; a character outside the BMP is a surrogate pair and counts two.
+    {"nul_and_surrogates", oneFrame([](PPTTextFrame& f) {
+         f.addText(std::wstring(L"a\0b\U0001D11E", 4), Font(L"Arial", 20, false, false, 0, false, 0, 0));
+     }),
+     {{below({0xF00D, 0x0FA0}), "00 00 A0 0F 0A 00 00 00  61 00 FD FF 62 00 34 D8 1E DD"},
+      {kStyleAtom, "06 00 00 00", 0, 8 + 12}}},
+    // An empty frame is written with one space.
+    {"empty_frame", oneFrame([](PPTTextFrame&) {}), {{below({0xF00D, 0x0FA0}), "00 00 A0 0F 02 00 00 00 20 00"}}},
     // The shape's own attributes: rotation -90 as 270, margins in EMU, anchor, vertical text,
     // fill with 50 % opacity, back colour, a 2-point round-dotted red outline.
     {"frame_shape_properties", oneFrame([](PPTTextFrame& f) {
@@ -216,6 +224,43 @@ const Row kRows[] = {
        "83 01 03 02 01 00  BF 01 10 00 10 00  C0 01 00 00 FF 00  CB 01 38 63 00 00"
        "CE 01 02 00 00 00  D7 01 00 00 00 00  FF 01 00 00 08 00  01 02 02 00 00 08"}}},
 };
+
+// Runs of equal fonts merge (the name takes no part); a paragraph format is taken only where a
+// paragraph begins; on an empty frame the last format wins; replacing keeps the place and the
+// first number of the paragraph begun last.
+TEST(TextFrame, RunAndParagraphRules) {
+    PPTTextFrame f(0, 0, 100, 50);
+    Font renamed;
+    renamed.set_Name(L"Other face");
+    EXPECT_EQ(f.addText(L"", Font()), 0);
+    EXPECT_EQ(f.addText(L"ab", Font()), 2);
+    EXPECT_EQ(f.addText(L"cd", renamed), 2);
+    EXPECT_EQ(f.addTab(Font(L"Arial", 24, false, false, 0, false, 0, 0)), 1);
+    ASSERT_EQ(f.getFonts().size(), 2u);
+    EXPECT_EQ(f.getFonts()[1].start, 4);
+
+    PPTTextFrame g(0, 0, 100, 50);
+    PPTParagraphFormat centre, right, numbered;
+    centre.SetAlignment(1);
+    right.SetAlignment(2);
+    numbered.SetnumBullet(1);
+    numbered.SetStartBulletNum(3);
+    EXPECT_TRUE(g.setParagraphFormat(right, false));
+    EXPECT_FALSE(g.setParagraphFormat(centre, false)); // empty text: replaces the format
+    g.addText(L"x", Font());
+    EXPECT_FALSE(g.setParagraphFormat(right, false)); // mid-paragraph
+    g.addPar(Font());
+    EXPECT_FALSE(g.setParagraphFormat(centre, false)); // equal to the last: continues its run
+    EXPECT_TRUE(g.setParagraphFormat(numbered, false));
+    g.addText(L"y", Font());
+    right.SetStartBulletNum(7);
+    EXPECT_TRUE(g.setParagraphFormat(right, true));
+    EXPECT_EQ(right.GetStartBulletNum(), 3); // takes over the first number
+    ASSERT_EQ(g.getparams().size(), 2u);
+    EXPECT_EQ(g.getparams()[1].start, 2);
+    EXPECT_EQ(g.getparams()[0].format.GetAlignment(), 1);
+    EXPECT_EQ(g.getparams()[1].format.GetAlignment(), 2);
+}
 
 class TextRows : public ::testing::TestWithParam<Row> {};
 TEST_P(TextRows, FileHoldsTheRecords) { runRow(GetParam()); }
