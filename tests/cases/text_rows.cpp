@@ -191,12 +191,13 @@ const Row kRows[] = {
        "02 00 00 00 00 00 00 20 00 00 00 00  02 00 00 00 01 00 00 20 00 00 00 00"
        "02 00 00 00 02 00 00 20 00 00 00 00  03 00 00 00 00 00 01 20 00 00 01 00 00 00",
        0, 8}}},
-    // NUL is written as U+FFFD; a character outside the BMP is a surrogate pair and counts two.
+    // NUL is written as U+FFFD; a character outside the BMP is a surrogate pair and counts two;
+    // a lone surrogate stays what it is.
     {"nul_and_surrogates", oneFrame([](PPTTextFrame& f) {
-         f.addText(std::wstring(L"a\0b\U0001D11E", 4), Font(L"Arial", 20, false, false, 0, false, 0, 0));
+         f.addText(std::wstring(L"a\0b\U0001D11E", 4) + wchar_t(0xD800), Font(L"Arial", 20, false, false, 0, false, 0, 0));
      }),
-     {{below({0xF00D, 0x0FA0}), "00 00 A0 0F 0A 00 00 00  61 00 FD FF 62 00 34 D8 1E DD"},
-      {kStyleAtom, "06 00 00 00", 0, 8 + 12}}},
+     {{below({0xF00D, 0x0FA0}), "00 00 A0 0F 0C 00 00 00  61 00 FD FF 62 00 34 D8 1E DD 00 D8"},
+      {kStyleAtom, "07 00 00 00", 0, 8 + 12}}},
     // An empty frame is written with one space.
     {"empty_frame", oneFrame([](PPTTextFrame&) {}), {{below({0xF00D, 0x0FA0}), "00 00 A0 0F 02 00 00 00 20 00"}}},
     // The shape's own attributes: rotation -90 as 270, margins in EMU, anchor, vertical text,
