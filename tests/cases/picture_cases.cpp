@@ -2,6 +2,8 @@
 // (its BLIP kind, or no data), the pixels of images converted to PNG, and where pictures come from.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <sstream>
 #include <thread>
 
@@ -163,7 +165,7 @@ TEST(Pictures, SourcesAndCopies) {
 
 // The host's number comes back once a save finds the data again.
 TEST(Pictures, ThePictureIdComesBackWithTheData) {
-    const std::string file = ::testing::TempDir() + "quorv-picture-late.png";
+    const std::string file = ::testing::TempDir() + "quorv-late-" + std::to_string(getpid()) + ".png";
     std::remove(file.c_str());
     PPTDocument doc;
     PPTPtr<PPTPicture> p(new PPTPicture(0, 0, 10, 10));
