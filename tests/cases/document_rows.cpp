@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "cases/decks.h"
-#include "support/fixtures.h"
 
 using namespace Quorv;
 using namespace quorv_test;

@@ -7,8 +7,7 @@
 #include <cmath>
 #include <limits>
 
-#include "quorv/quorv.h"
-#include "support/fixtures.h"
+#include "cases/decks.h"
 
 using namespace Quorv;
 using namespace quorv_test;
@@ -83,11 +82,12 @@ void fillShape(PPTShape& s, int v, float f) {
     tolerate([&] { s.set_LineStyle(v); });
 }
 
-std::string saveAndVerify(PPTDocument& doc) {
+// The verifier's findings on the file of a deck; a refusal with a code is a sound outcome.
+std::string problemsOf(const Deck& deck) {
     try {
-        return describeProblems(verifyPresentationFile(Quorv::detail::DocumentWriter::saveToBytes(doc, fixedContext())));
+        return describeProblems(verifyPresentationFile(saveDeckFile(deck)));
     } catch (const QvException&) {
-        return ""; // a refusal with a code is a sound outcome
+        return "";
     }
 }
 
@@ -95,37 +95,27 @@ std::string saveAndVerify(PPTDocument& doc) {
 
 TEST(ExtremeValues, EveryWrittenFieldStaysInItsRange) {
     for (const int v : kInts) {
-        // Integer setters never make a save fail.
-        PPTDocument doc;
-        doc.get_FontNamesIndex(L"Wingdings", v);
-        PPTProperties props;
-        props.set_Title(std::wstring(1, static_cast<wchar_t>(0x100 + (v & 0xFF))));
-        doc.setProperties(&props, false);
-        PPTPtr<PPTSlides> slide = doc.addSlides(720, 540);
-        slide->addShape(textWith(v));
-        EXPECT_EQ(describeProblems(verifyPresentationFile(
-                      Quorv::detail::DocumentWriter::saveToBytes(doc, fixedContext()))),
+        EXPECT_EQ(problemsOf([v](PPTDocument& doc, PPTProperties& props) {
+                      doc.get_FontNamesIndex(L"Wingdings", v);
+                      props.set_Title(std::wstring(1, static_cast<wchar_t>(0x100 + (v & 0xFF))));
+                      doc.addSlides(720, 540)->addShape(textWith(v));
+                  }),
                   "")
             << "value " << v;
     }
     for (const float f : kFloats) {
-        // Lengths may be refused (NaN, infinity) with a code.
-        PPTDocument doc;
-        PPTPtr<PPTSlides> slide = doc.addSlides(f, f);
         const int v = static_cast<int>(std::isfinite(f) ? f : 0.0f);
-        PPTPtr<PPTLine> line(new PPTLine(f, 0, 100, f));
-        fillShape(*line, v, f);
-        slide->addShape(line);
-        PPTPtr<PPTRectangle> rect(new PPTRectangle(0, f, 50, 50));
-        fillShape(*rect, v, f);
-        slide->addShape(rect);
-        PPTPtr<PPTPolyLine> poly(new PPTPolyLine(0, 0, 100, 100));
-        for (float x : {0.0f, f, 50.0f}) {
-            _Tpoint p{Length(x), Length(10.0f)};
-            poly->addPoint(p);
-        }
-        fillShape(*poly, v, f);
-        slide->addShape(poly);
-        EXPECT_EQ(saveAndVerify(doc), "") << "length " << f;
+        EXPECT_EQ(problemsOf(slideWith([=] {
+                      PPTPtr<PPTShape> line(new PPTLine(f, 0, 100, f)), rect(new PPTRectangle(0, f, 50, 50));
+                      PPTPtr<PPTPolyLine> poly(new PPTPolyLine(0, 0, 100, 100));
+                      for (float x : {0.0f, f, 50.0f}) {
+                          _Tpoint p{Length(x), Length(10.0f)};
+                          poly->addPoint(p);
+                      }
+                      for (PPTShape* s : {line.get(), rect.get(), static_cast<PPTShape*>(poly.get())}) fillShape(*s, v, f);
+                      return std::vector<PPTPtr<PPTShape>>{line, rect, poly};
+                  })),
+                  "")
+            << "length " << f;
     }
 }

@@ -13,7 +13,6 @@
 
 #include "cases/decks.h"
 #include "support/picture_samples.h"
-#include "support/verifier.h"
 
 using namespace Quorv;
 using namespace quorv_test;

@@ -9,7 +9,6 @@
 #include "cases/decks.h"
 #include "picture/blip_records.h"
 #include "support/picture_samples.h"
-#include "support/verifier.h"
 
 using namespace Quorv;
 using namespace quorv_test;

@@ -13,7 +13,6 @@
 
 #include "cases/decks.h"
 #include "support/temp_dir.h"
-#include "support/verifier.h"
 
 using namespace Quorv;
 using namespace quorv_test;

@@ -7,7 +7,6 @@
 #include <array>
 
 #include "cases/decks.h"
-#include "support/verifier.h"
 
 using namespace Quorv;
 using namespace quorv_test;

@@ -40,14 +40,6 @@ inline void appendU16(Bytes& b, std::uint32_t v) {
 inline void appendU32(Bytes& b, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
-// A record header: recVer, recInstance, recType, recLen.
-inline void appendHeader(Bytes& b, unsigned ver, unsigned inst, unsigned type, std::uint32_t len) {
-    appendU16(b, (ver & 0xF) | (inst << 4));
-    appendU16(b, type);
-    appendU32(b, len);
-}
-inline void appendBytes(Bytes& b, const Bytes& more) { b.insert(b.end(), more.begin(), more.end()); }
-
 inline std::uint32_t readU32(const Bytes& b, std::size_t at) {
     return b.at(at) | (b.at(at + 1) << 8) | (b.at(at + 2) << 16) | (static_cast<std::uint32_t>(b.at(at + 3)) << 24);
 }

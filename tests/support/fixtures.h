@@ -1,18 +1,13 @@
-// Building and saving documents in tests with a fixed clock and fixed identifiers.
+// A save context with a fixed clock and fixed identifiers, so that a test's files are reproducible.
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "core/save_context.h"
 #include "document/document_writer.h"
 #include "quorv/quorv.h"
-#include "support/verifier.h"
-
-#include <gtest/gtest.h>
 
 namespace quorv_test {
 
@@ -29,21 +24,6 @@ inline Quorv::detail::SaveContext fixedContext() {
         return g;
     };
     return c;
-}
-
-// The streams of a saved document, by name. Every document a test builds this way is also checked
-// by the structural verifier.
-inline std::map<std::u16string, std::vector<std::uint8_t>> streamsOf(
-    Quorv::PPTDocument& doc, const Quorv::detail::SaveContext& context = fixedContext()) {
-    std::map<std::u16string, std::vector<std::uint8_t>> out;
-    for (auto& s : Quorv::detail::DocumentWriter::buildStreams(doc, context)) out[s.name] = s.bytes();
-    std::string problems = describeProblems(verifyPresentation(out));
-    if (!problems.empty()) ADD_FAILURE() << "the structural verifier rejects the document:\n" << problems;
-    return out;
-}
-
-inline std::vector<std::uint8_t> documentStream(Quorv::PPTDocument& doc) {
-    return streamsOf(doc).at(u"PowerPoint Document");
 }
 
 } // namespace quorv_test

@@ -12,6 +12,7 @@
 
 #include "quorv/quorv.h"
 #include "support/bytes.h"
+#include "support/verifier.h"
 
 namespace quorv_test {
 
