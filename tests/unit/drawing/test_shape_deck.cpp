@@ -1,8 +1,10 @@
-// Lines, rectangles and polylines in whole documents: the shapes of the interoperability decks
-// measure exactly what they write, and a slide writes them in ShapeNum order.
+// Lines, rectangles and polylines in whole documents: each shape measures exactly what it writes,
+// and a slide writes them in ShapeNum order.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/output_stream.h"
@@ -11,40 +13,89 @@
 #include "support/fixtures.h"
 #include "support/records.h"
 
-// The decks test_shapes.py opens in POI and LibreOffice, built here from the same source.
-#include "interop/decks_shapes.cpp"
-
 using namespace Quorv;
 using namespace quorv_test;
 
-// calSize(p, true), which runs the component's Translate and GetLength, plus the 8-byte header
-// is what output(s, false) writes, for every line, rectangle and polyline of the decks.
-TEST(ShapeDeck, LengthPlusHeaderIsWhatOutputWrites) {
-    interop_decks::DeckMap decks;
-    interop_decks::addShapeDecks(decks);
-    ASSERT_FALSE(decks.empty());
-    int checked = 0;
-    for (const auto& deck : decks) {
-        PPTDocument doc;
-        PPTProperties props;
-        deck.second(doc, props);
-        for (const auto& slide : doc.getSlides()) {
-            int id = 2;
-            for (const auto& shape : slide->getShapes()) {
-                shape->set_ShapeId(id++);
-                int zero = 0;
-                int length = shape->calSize(&zero, true);
-                QvOutputStream s;
-                shape->output(s, false);
-                ASSERT_EQ(static_cast<std::size_t>(length) + 8, s.bytes().size()) << deck.first << " shape " << id;
-                Record r = parseRecord(s.bytes(), 0);
-                EXPECT_EQ(r.type, 0xF004u);
-                EXPECT_EQ(r.length, static_cast<std::uint32_t>(length));
-                ++checked;
-            }
-        }
-        documentStream(doc); // and the whole deck is written without a length mismatch
+namespace {
+
+template <class Shape>
+PPTPtr<Shape> add(PPTSlides& slide, Shape* shape) {
+    PPTPtr<Shape> p(shape);
+    p->set_ShapeNum(static_cast<int>(slide.getShapes().size()));
+    slide.addShape(p);
+    return p;
+}
+
+PPTPtr<PPTPolyLine> polyline(PPTSlides& slide, float left, float top, float width, float height,
+                             std::initializer_list<std::pair<float, float>> points) {
+    auto p = add(slide, new PPTPolyLine(left, top, width, height));
+    for (const auto& xy : points) {
+        _Tpoint pt{Length(xy.first), Length(xy.second)};
+        p->addPoint(pt);
     }
+    return p;
+}
+
+// Lines in eight directions and in every dash style; rectangles filled, outlined, dashed, half
+// transparent, turned inside out and flat; polylines open, closed, filled, vertical, with vertices
+// outside their box, and one too wide for 16-bit vertices.
+void shapeDeck(PPTDocument& doc) {
+    PPTSlides& slide = *doc.addSlides(720, 540);
+    const int dirs[8][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
+    for (int i = 0; i < 8; ++i) {
+        auto line = add(slide, new PPTLine(180.25f, 200.5f, 180.25f + 100.0f * dirs[i][0], 200.5f + 100.0f * dirs[i][1]));
+        line->set_LineColor(0x10 * (i + 1) | 0xFF0000);
+        line->set_LineWidth(0.75f * static_cast<float>(i + 1));
+    }
+    for (int style = -1; style <= 10; ++style) {
+        const float y = 40.0f + 36.0f * static_cast<float>(style + 1);
+        add(slide, new PPTLine(400.0f, y, 680.0f, y))->set_LineStyle(style);
+    }
+    add(slide, new PPTLine(40.0f, 500.0f, 300.0f, 480.0f));
+    auto filled = add(slide, new PPTRectangle(40, 40, 200, 100));
+    filled->set_FillColor(0x0000FF);
+    filled->set_LineWidth(1.0f);
+    add(slide, new PPTRectangle(280.5f, 40.25f, 150, 120))->set_LineStyle(7);
+    auto half = add(slide, new PPTRectangle(470, 40, 200, 150));
+    half->set_FillColor(0x00FF00);
+    half->set_ShapeOpac(50);
+    add(slide, new PPTRectangle(40, 250, 120, 80))->set_ShapeOpac(25);
+    add(slide, new PPTRectangle(300, 250, 100, 60))->set_Left(Length(450.0f)); // left beyond right
+    add(slide, new PPTRectangle(500, 300, 150, 0));
+    polyline(slide, 40, 40, 200, 100, {{40, 140}, {90, 40}, {140, 140}, {190, 40.5f}, {240, 140}});
+    polyline(slide, 300, 40, 150, 120, {{300, 160}, {375.25f, 40}, {450, 160}})->set_PolyFlag(true);
+    polyline(slide, 500, 40, 180, 120, {{500, 40}, {680, 40}, {680, 160}, {560, 100}})->set_FillColor(0x00CCFF);
+    polyline(slide, 40, 220, 160, 120, {{40, 220}, {200, 220}, {120, 340}, {40, 220}})->set_PolyFlag(true);
+    polyline(slide, 300, 250, 50, 50, {{260.5f, 230}, {420, 270}, {330, 380.75f}, {290, 300}})->set_LineStyle(1);
+    polyline(slide, 520, 220, 120, 118, {{580, 220}, {640, 266}, {618, 338}, {542, 338}, {520, 266}})->set_PolyFlag(true);
+    polyline(slide, 100, 400, 0, 100, {{100, 400}, {100, 450}, {100, 500}});
+    polyline(*doc.addSlides(720, 540), 0, 0, 720, 540, {{-2000, 100}, {360, 500}, {3000, 100}});
+}
+
+} // namespace
+
+// calSize(p, true), which runs the component's Translate and GetLength, plus the 8-byte header
+// is what output(s, false) writes, for every line, rectangle and polyline of the deck.
+TEST(ShapeDeck, LengthPlusHeaderIsWhatOutputWrites) {
+    PPTDocument doc;
+    shapeDeck(doc);
+    int checked = 0;
+    for (const auto& slide : doc.getSlides()) {
+        int id = 2;
+        for (const auto& shape : slide->getShapes()) {
+            shape->set_ShapeId(id++);
+            int zero = 0;
+            int length = shape->calSize(&zero, true);
+            QvOutputStream s;
+            shape->output(s, false);
+            ASSERT_EQ(static_cast<std::size_t>(length) + 8, s.bytes().size()) << "shape " << id;
+            Record r = parseRecord(s.bytes(), 0);
+            EXPECT_EQ(r.type, 0xF004u);
+            EXPECT_EQ(r.length, static_cast<std::uint32_t>(length));
+            ++checked;
+        }
+    }
+    documentStream(doc); // and the whole deck is written without a length mismatch
     EXPECT_EQ(checked, 21 + 6 + 8); // lines, rectangles, polylines
 }
 
