@@ -154,7 +154,8 @@ def table_cells(shape):
                 below[k] = tops[k]
                 below[k]["span"][1] += 1
                 continue
-            grid[i][k] = {"paragraphs": paragraphs(c), "span": [len([e for e in edges if c["left"] <= e < right]), 1]}
+            grid[i][k] = {"paragraphs": paragraphs(c), "span": [len([e for e in edges if c["left"] <= e < right]), 1],
+                          "fill": c.get("fill"), "noBorder": sorted(c.get("noBorder", []))}
             if c.get("mergeDown"):
                 below[k] = grid[i][k]
         tops = below
@@ -272,7 +273,7 @@ class Odp:
             name = chain[0].get(q("style:parent-style-name"))
         merged = {}
         for el in [self.styles.get((family, None))] + chain:
-            for p in el.findall(q("style:" + kind + "-properties")) if el is not None else []:
+            for p in [p for p in el if p.tag.endswith("}" + kind + "-properties")] if el is not None else []:
                 merged.update({k.split("}")[1]: v for k, v in p.attrib.items()})
         return merged
 
@@ -353,8 +354,12 @@ class Odp:
                     rows[-1].append(None)
                 elif cell.tag == q("table:table-cell"):
                     name = cell.get(q("table:style-name"), row.get(q("table:default-cell-style-name")))
+                    g, p = (self.props("table-cell", name, k) for k in ("graphic", "paragraph"))
                     rows[-1].append({"paragraphs": self.paragraphs(cell, style, None, ("table-cell", name)), "span": [
-                        int(cell.get(q(f"table:number-{k}-spanned"), "1")) for k in ("columns", "rows")]})
+                        int(cell.get(q(f"table:number-{k}-spanned"), "1")) for k in ("columns", "rows")],
+                        "fill": g.get("fill-color") if g.get("fill") == "solid" else None,
+                        "noBorder": [e for e in ("bottom", "left", "right", "top")
+                                     if p.get("border-" + e, p.get("border")) == "none"]})
         return rows
 
     def paragraphs(self, el, style, text_style, cell=(None, None)):
@@ -496,6 +501,8 @@ def compare_shape(c, name, where, got, want):
             for k, (g, w) in enumerate(zip(gr, wr)):
                 if g and w and c.eq(f"{where} cell ({r}, {k}) span", g["span"], w["span"]):
                     compare_paragraphs(c, f"{where} cell ({r}, {k})", g["paragraphs"], w["paragraphs"])
+                    for key in ("fill", "noBorder"):
+                        c.eq(f"{where} cell ({r}, {k}) {key}", g.get(key, w[key]), w[key])
     elif "cells" in want:  # the texts of the cells, however the reader shows them
         cells = [x for r in got["cells"] for x in r if x] if "cells" in got else got["children"]
         c.eq(where + " cells", sorted(p["text"] for x in cells for p in x["paragraphs"]),

@@ -91,7 +91,7 @@ public final class PoiCheck {
                 for (int c = 0; c < t.getNumberOfColumns(); c++) {
                     HSLFTableCell cell = t.getCell(r, c);  // null where a merge covers the position
                     row.add(cell == null ? null : map("span", List.of(cell.getGridSpan(), cell.getRowSpan()),
-                                                      "paragraphs", paragraphs(cell.getTextParagraphs())));
+                        "paragraphs", paragraphs(cell.getTextParagraphs()), "fill", hex(cell.getFillColor())));
                 }
                 rows.add(row);
             }
@@ -111,8 +111,7 @@ public final class PoiCheck {
                 // POI keeps the paragraph mark on the last run of every paragraph but the last.
                 runs.add(map("text", r.getRawText().replaceAll("\r$", ""), "bold", r.isBold(), "italic", r.isItalic(),
                     "underline", r.isUnderlined(), "size", r.getFontSize(), "script", r.getSuperscript(),
-                    "face", r.getFontFamily(), "color", color == null ? null
-                        : String.format("#%02x%02x%02x", color.getRed(), color.getGreen(), color.getBlue())));
+                    "face", r.getFontFamily(), "color", hex(color)));
             }
             // The bullet extension the paragraph's characters refer to (pp9rt, bits 10-13 of the
             // character flags): POI's own getAutoNumberingScheme takes the one of its indent level.
@@ -128,6 +127,10 @@ public final class PoiCheck {
                                            e.getAutoNumberStartNumber() == null ? 1 : e.getAutoNumberStartNumber())));
         }
         return out;
+    }
+
+    static String hex(Color c) {
+        return c == null ? null : String.format("#%02x%02x%02x", c.getRed(), c.getGreen(), c.getBlue());
     }
 
     // Maps, lists, strings, booleans, numbers and null; NaN as null; control characters and
