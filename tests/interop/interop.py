@@ -567,15 +567,15 @@ def read_poi(paths, tmp):
     if not shutil.which("javac") or not os.path.exists(jars[0]):
         return "Apache POI (libapache-poi-java, default-jdk-headless) is not installed"
     run(["javac", "-encoding", "UTF-8", "-Xlint:-path", "-d", tmp, "-cp", ":".join(jars), HERE / "poi/PoiCheck.java"])
-    docs = [json.loads(line) for line in run(["java", "-cp", ":".join(jars + [str(tmp)]), "PoiCheck",
-                                              *paths.values()]).splitlines()]
-    for s in (s for d in docs for page in d.get("pages", []) for s in page):
+    docs = {d["file"]: d for d in map(json.loads, run(["java", "-cp", ":".join(jars + [str(tmp)]), "PoiCheck",
+                                                         *paths.values()]).splitlines())}
+    for s in (s for d in docs.values() for page in d.get("pages", []) for s in page):
         x, y, w, h = s["box"]
         s["ends"] = [x + w * s["flip"][0], y + h * s["flip"][1], x + w * (not s["flip"][0]), y + h * (not s["flip"][1])]
         for p in texts(s):
             p.update(text="".join(r["text"] for r in p["runs"]), align=POI_ALIGN[p["align"] or ""],
                      numbering=p["numbering"] and (POI_NUMBERING.get(p["numbering"][0]), p["numbering"][1]))
-    return dict(zip(paths, docs))
+    return {name: docs.get(str(path), {"error": "POI printed nothing"}) for name, path in paths.items()}
 
 
 def odp_doc(path):
@@ -594,6 +594,9 @@ def read_libreoffice(paths, tmp):
     docs = {n: odp_doc(tmp / "odp" / (n + ".odp")) for n in paths}
     for n, doc in docs.items():  # what it renders: the text and the raster images of each page
         pdf = tmp / "pdf" / (n + ".pdf")
+        if not pdf.exists():
+            doc["error"] = "no PDF written"
+            continue
         pages = run(["pdftotext", "-enc", "UTF-8", pdf, "-"]).split("\f")[:-1]
         doc["rendered"] = [{"text": re.sub(r"\s+", "", t), "images": 0} for t in pages]
         for row in run(["pdfimages", "-list", pdf]).splitlines()[2:]:
@@ -606,11 +609,11 @@ def read_calligra(paths, tmp):
         return "Calligra Stage (calligrastage) is not installed"
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_RUNTIME_DIR=str(tmp), HOME=str(tmp))
 
-    def convert(name):  # exit status 1 and no file when it refuses one ("error parsing PowerPointStructs")
+    def convert(name):  # exit status 2 and no file when it refuses one
         out = tmp / (name + ".odp")
         done = subprocess.run(["calligraconverter", "--batch", paths[name], out], capture_output=True, env=env)
-        return odp_doc(out) if done.returncode == 0 else {"error": f"exit status {done.returncode}: " + " ".join(
-            line for line in done.stderr.decode(errors="replace").splitlines() if "error" in line.lower())}
+        said = [line for line in done.stderr.decode(errors="replace").splitlines() if "ppt2odp" in line]
+        return odp_doc(out) if done.returncode == 0 else {"error": f"exit status {done.returncode}: {said[-1:]}"}
     with concurrent.futures.ThreadPoolExecutor(2) as pool:
         return dict(zip(paths, pool.map(convert, paths)))
 
