@@ -101,7 +101,20 @@ def clamp(v):
 
 
 def font(base, keys):
-    return dict(base, **{k: v for k, v in keys.items() if k in FONT or k == "eastAsian"})
+    return dict(base, **{k: v for k, v in keys.items() if k in FONT or k in ("eastAsian", "numberList")})
+
+
+def roman(n):
+    out = ""
+    for value, digits in zip((1000, 900, 500, 400, 100, 90, 50, 40, 10, 9, 5, 4, 1),
+                             "M CM D CD C XC L XL X IX V IV I".split()):
+        out, n = out + digits * (n // value), n % value
+    return out
+
+
+# The label of number n in numbering styles 1, 3, 4, 6 and 7.
+LABELS = {1: "{}.".format, 3: lambda n: roman(n) + ".", 4: lambda n: chr(64 + n) + ")",
+          6: lambda n: chr(96 + n) + ".", 7: lambda n: roman(n).lower() + "."}
 
 
 def paragraphs(frame):
@@ -114,7 +127,7 @@ def paragraphs(frame):
     if not "".join(p.get("text", "") + "".join(r if isinstance(r, str) else r["text"] for r in p.get("runs", []))
                    for p in paras):
         paras = [{"text": " "}]  # the library writes an empty text as one space
-    out = []
+    out, key, count = [], None, 0
     for p in paras:
         pfont = font(base, p.get("font", {}))
         runs = [dict(pfont, text=r) if isinstance(r, str) else dict(font(pfont, r), text=r["text"])
@@ -127,7 +140,11 @@ def paragraphs(frame):
                 r["face"] = "ＭＳ Ｐゴシック"
         bullet, number, align = p.get("bullet", False), p.get("numbering", 0), p.get("align", "left")
         number = number if isinstance(number, dict) else {"style": number}
-        out.append({"text": "".join(r["text"] for r in runs), "runs": runs, "level": p.get("level", 0),
+        # A numbered paragraph goes on counting after one of the same style, level and list.
+        last, key = key, number["style"] and (number["style"], p.get("level", 0), pfont.get("numberList"))
+        count = count + 1 if key and key == last else number.get("start", 1)
+        out.append({"label": LABELS.get(number["style"], lambda n: None)(count), "runs": runs,
+                    "text": "".join(r["text"] for r in runs), "level": p.get("level", 0),
                     "align": ALIGN[align] if isinstance(align, int) else align,
                     "bullet": None if bullet is False else 0 if bullet is True else bullet.get("char", 0),
                     "numbering": (number["style"], number.get("start", 1)) if number["style"] else None})
@@ -515,12 +532,13 @@ def compare_shape(c, name, where, got, want):
 
 def compare_rendered(c, where, page, shapes, size):
     """Each raster picture on the page is drawn, and every word of each text that is not turned
-    (pdftotext mixes up the letters of turned text)."""
+    (pdftotext mixes up the letters of turned text), numbered paragraphs after their number."""
     shown = [s for s in shapes if s["box"][0] >= 0 and s["box"][1] >= 0 and s["box"][0] + s["box"][2] <= size[0]
              and s["box"][1] + s["box"][3] <= size[1]]
     words = [w for s in shown if not s["rotation"] for p in texts(s) for r in p["runs"]
              for w in c.text(r["text"]).split()]
-    c.eq(where + " words", [w for w in words if w not in page["text"]], [])
+    labels = [p["label"] + p["text"].split()[0] for s in shown if not s["rotation"] for p in texts(s) if p.get("label")]
+    c.eq(where + " words", [w for w in words + labels if w not in page["text"]], [])
     c.eq(where + " images", page["images"], len([s for s in shown if s.get("picture") and s["data"][:4] not in
                                                  (b"\xd7\xcd\xc6\x9a", b"\x01\0\0\0")]))  # not a metafile
 
