@@ -58,7 +58,8 @@ ROWS = [
     ('{"slides": {}}', ": slides: expected an array, found an object"),
     (S % '{"type": "polyline", "points": "0 0 10 10"}', A + ".points: expected an array, found a string"),
     (S % '{"type": "polyline", "points": [[0, 0], [1, "a"]]}', A + ".points[1][1]: expected a number, found a string"),
-    (S % '{"type": "polyline", "points": [[0, 0], [1, 1, 1]]}', A + ".points[1]: a point has 2 numbers [x, y], found 3"),
+    (S % '{"type": "polyline", "points": [[0, 0], [1, 1, 1]]}', A + ".points[1]: a point has 2 numbers [x, y], "
+                                                                    "found 3"),
     (R % ', "z": 1.5', A + ".z: expected a whole number, found a number"),
     (R % ', "fillColor": true', A + '.fillColor: expected a colour ("#rrggbb"), found true'),
     (R % ', "fillColor": "red"', A + '.fillColor: "red" is not a colour ("#rrggbb" or "0x" and up to 8 hex digits)'),
@@ -69,7 +70,8 @@ ROWS = [
     (S % '{"x": 1}', A + ': missing key "type"'),
     (S % '{"type": "rectangle", "x": 10, "y": 20, "width": 100}', A + ': missing key "height"'),
     (S % '{"type": "polyline", "points": [[1, 2]]}', A + ".points: a polyline needs at least 2 points"),
-    (T % '"paragraphs": [{"runs": ["a\\nb"]}]', A + ".paragraphs[0].runs[0]: holds a line break; start a new paragraph"),
+    (T % '"paragraphs": [{"runs": ["a\\nb"]}]', A + ".paragraphs[0].runs[0]: holds a line break; start a new "
+                                                   "paragraph"),
     (R % ', "opacity": 101', A + ".opacity: 101 is out of range (0 to 100)"),
     (R % ', "lineWidth": -1', A + ".lineWidth: must not be negative"),
     (R.replace('"x": 10', '"x": 1e39') % "", A + ".x: 1e+39 is too large"),
@@ -80,12 +82,14 @@ ROWS = [
     (R % ', "lineStyle": 11', A + ".lineStyle: 11 rejected by quorv: error 3 (set_LineStyle)"),
     (R.replace('"width": 100', '"width": -100') % "", A + ".width: -100 rejected by quorv: error 4 (set_Width)"),
     (R.replace('"height": 50', '"height": -5') % "", A + ".height: -5 rejected by quorv: error 6 (set_Height)"),
-    (T % '"paragraphs": [{"numbering": 8}]', A + ".paragraphs[0].numbering: 8 rejected by quorv: error 8 (set_NumBullet)"),
+    (T % '"paragraphs": [{"numbering": 8}]', A + ".paragraphs[0].numbering: 8 rejected by quorv: error 8 "
+                                                 "(set_NumBullet)"),
     (T % '"paragraphs": [{"bullet": {"char": -1}}]', A + ".paragraphs[0].bullet.char: -1 rejected by quorv: error 8 "
                                                          "(set_SymbolBullet)"),
     (T % '"paragraphs": [{"align": 7}]', A + ".paragraphs[0].align: 7 rejected by quorv: error 9 (set_ParamAnlign)"),
     (T % ('"paragraphs": [{"runs": [%s, %s]}]' % (LONG, LONG)), A + ".paragraphs[0].runs[1]: rejected by quorv: "
-                                                                    "error 11: text frame would exceed 65535 UTF-16 code units"),
+                                                                    "error 11: text frame would exceed 65535 UTF-16 "
+                                                                    "code units"),
     # Pictures are found beside the deck, or in the working folder for a deck from standard input.
     ("build {deck} -o {out}", P % ("images/pic.png", ""), 0, "", "wrote {out}\n"),
     (PIPE, P % ("images/pic.png", ""), 0, "", "PPT", "."),
@@ -95,22 +99,24 @@ ROWS = [
     (P % ("text.png", ""), A + '.file: "text.png" is not a PNG, JPEG, WMF, EMF, BMP, GIF or TIFF image'),
     (P % ("empty.png", ""), A + '.file: picture "empty.png" is empty'),
     (P % ("pic.png", ', "format": "jpeg"'), A + '.format: "pic.png" is not a jpeg image'),
-    (P % ("pic.png", ', "format": "jpg"'), A + '.format: unknown picture format "jpg" (one of png, jpeg, wmf, emf, any)'),
+    (P % ("pic.png", ', "format": "jpg"'), A + '.format: unknown picture format "jpg" (one of png, jpeg, wmf, emf, '
+                                               'any)'),
     (P % ("pic.png", ', "rotation": 360'), A + ".rotation: 360 is out of range (-359 to 359)"),
     (TB % '"rows": []', A + ".rows: a table needs at least one row"),
     (TB % '"rows": [{"cells": []}]', A + ".rows[0].cells: a row needs at least one cell"),
     (TB % '"columns": [100, 200], "rows": [{"cells": ["a", {"text": "b", "span": 2}]}]',
      A + ".rows[0].cells[1]: the row has more columns than the table (2)"),
-    (TB % '"rows": [{"cells": [{"offset": -5}]}]', A + ".rows[0].cells[0].offset: -5 rejected by quorv: error 10 (cell offset false)"),
+    (TB % '"rows": [{"cells": [{"offset": -5}]}]', A + ".rows[0].cells[0].offset: -5 rejected by quorv: error 10 "
+                                                       "(cell offset false)"),
     (TB % '"rows": [{"cells": ["a", {"offset": 300}]}]', A + ".rows[0].cells[1].offset: the cell starts at or beyond "
                                                              "the table's right edge"),
-    (TB % '"rows": [{"cells": [{"noBorder": ["inside"]}]}]', A + '.rows[0].cells[0].noBorder[0]: unknown border "inside" '
-                                                                 '(one of left, top, right, bottom)'),
+    (TB % '"rows": [{"cells": [{"noBorder": ["inside"]}]}]', A + '.rows[0].cells[0].noBorder[0]: unknown border '
+                                                                 '"inside" (one of left, top, right, bottom)'),
     (TB % '"rows": [{"cells": ["a"], "fill": "#ff0000"}]', A + '.rows[0]: unknown key "fill"'),
     # What only the save finds has no JSON path.
-    (TB.replace('"x": 10', '"x": 5000') % '"rows": [{"cells": ["a"]}]', ": rejected by quorv while saving: error 18: table "
-     "cannot be laid out: the table reaches beyond 4096 points from the slide's corner (left 5000.125 pt, top 10.125 pt, "
-     "right 5300 pt, bottom 110.25 pt)"),
+    (TB.replace('"x": 10', '"x": 5000') % '"rows": [{"cells": ["a"]}]', ": rejected by quorv while saving: error 18: "
+     "table cannot be laid out: the table reaches beyond 4096 points from the slide's corner (left 5000.125 pt, "
+     "top 10.125 pt, right 5300 pt, bottom 110.25 pt)"),
 ]
 
 
@@ -131,10 +137,11 @@ def check(row, tmp):
     before = {p: p.read_bytes() for p in tmp.rglob("*") if p.is_file()}
     for key, value in {"{deck}": tmp / "deck.json", "{out}": tmp / "out.ppt", "{tmp}": tmp}.items():
         args, err, out = (s.replace(key, str(value)) for s in (args, err, out))
-    run = subprocess.run([TOOL, *args.split()], input=(deck or "").encode(), capture_output=True, cwd=tmp / cwd, timeout=120)
+    run = subprocess.run([TOOL, *args.split()], input=(deck or "").encode(), capture_output=True, cwd=tmp / cwd)
     problems = [f"exit status {run.returncode}"] * (run.returncode != status)
     problems += [f"standard error {run.stderr.decode()!r}"] * (not like(run.stderr.decode(), err))
-    changed = [p for p in set(before) | set(tmp.rglob("*")) if not p.is_dir() and before.get(p) != (p.exists() and p.read_bytes())]
+    changed = [p for p in set(before) | set(tmp.rglob("*"))
+               if not p.is_dir() and before.get(p) != (p.exists() and p.read_bytes())]
     if status and changed or any(p.suffix != ".ppt" for p in changed):  # nothing when refused, no temporary file
         problems.append(f"files changed: {sorted(map(str, changed))}")
     if out == "PPT":
