@@ -191,14 +191,15 @@ def expected(shape):
         closed = bool(shape.get("closed"))
         e.update({"ends": points[0] + points[1]} if t == "line" else {"points": points, "closed": closed})
     else:
-        x, y, height = clamp(shape["x"]), clamp(shape["y"]), shape["height"]
+        x, y, right, bottom = (clamp(v) for v in (shape["x"], shape["y"], shape["x"] + shape["width"],
+                                                  shape["y"] + shape["height"]))
         if t == "table":  # laid out in 1/8 points: left, top and each row's height move up to the next
             given = [r["height"] for r in shape["rows"] if "height" in r]
-            share = (height - sum(given)) / max(1, len(shape["rows"]) - len(given))
+            share = (shape["height"] - sum(given)) / max(1, len(shape["rows"]) - len(given))
             x, y = (math.floor(v * 8 + 1) / 8 for v in (x, y))
-            height = sum(math.floor(r.get("height", share) * 8 + 1) / 8 for r in shape["rows"]) + y - shape["y"]
+            bottom = y + sum(math.floor(r.get("height", share) * 8 + 1) / 8 for r in shape["rows"])
             e["cells"] = table_cells(shape)
-        e["box"] = [x, y, clamp(shape["x"] + shape["width"]) - x, clamp(shape["y"] + height) - y]
+        e["box"] = [x, y, right - x, bottom - y]
     if t == "text":
         e["paragraphs"] = paragraphs(shape)
     if t == "picture":
