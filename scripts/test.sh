@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the dependencies and the readers, builds quorv with AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs the whole test suite: unit and byte tests, and the
-# interoperability tests in which Apache POI and LibreOffice open the files we write. Then the
-# concurrency test under ThreadSanitizer, and a short run of the fuzz target.
+# interoperability tests in which LibreOffice, Calligra Stage and Apache POI open the files we
+# write. Then the concurrency test under ThreadSanitizer, and a short run of the fuzz target.
 # Arguments are passed to ctest (e.g. -L unit).
 set -euo pipefail
 cd "$(dirname "$0")/.."

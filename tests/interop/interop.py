@@ -1,22 +1,13 @@
-"""Reader-side tooling for the interoperability tests: open .ppt files with real readers.
+#!/usr/bin/python3
+"""Interoperability checks: decks built by quorv-ppt, opened by real readers (see README.md).
 
-Three readers are driven from here, each through its command-line tools:
+    interop.py build DIR     build every deck into DIR (the ctest fixture interop.decks)
+    interop.py READER DIR    open DIR's files with READER (libreoffice, calligra, poi, olefile)
+                             and compare what it reads with what each deck's JSON describes
 
-* Apache POI HSLF (Debian's libapache-poi-java): ``poi/PoiCheck.java`` is compiled once per cache
-  directory and prints one JSON document describing what POI reads (``poi_dump``).
-* LibreOffice headless: ``lo_convert`` converts many files in one soffice call, with a private
-  user profile so parallel runs and whatever is in $HOME do not interfere.
-* poppler-utils: ``pdf_pages``, ``pdf_text`` and ``pdf_images`` look at what LibreOffice rendered.
+Exit status 0 when every check passed, 1 when one failed, 77 when the reader is not installed."""
 
-``odp_parse`` reads an .odp (or flat .fodp) into plain dicts with geometry in points and text
-formatting resolved through the automatic styles, so a test can compare what LibreOffice
-understood from a .ppt with what was written.
-
-Only the Python standard library is used. Missing tools raise ``ToolMissing`` (a RuntimeError);
-``missing_tools()`` lets a test skip up front.
-"""
-
-import base64
+import concurrent.futures
 import hashlib
 import json
 import math
@@ -24,1059 +15,669 @@ import os
 import pathlib
 import re
 import shutil
-import signal
 import subprocess
+import sys
 import tempfile
 import xml.etree.ElementTree as ET
 import zipfile
 
 HERE = pathlib.Path(__file__).resolve().parent
-POI_SOURCE = HERE / "poi" / "PoiCheck.java"
-
-# Where Debian puts the jars, and which of them the checker needs. POI's HPSF reader uses
-# commons-collections4; commons-math3 and commons-codec are declared POI dependencies that some
-# code paths load; commons-logging only matters if a POI logger is switched on.
-JAVA_DIR = os.environ.get("QUORV_POI_JAVA_DIR", "/usr/share/java")
-POI_JARS_REQUIRED = ("poi.jar", "poi-scratchpad.jar", "commons-collections4.jar")
-POI_JARS_OPTIONAL = ("commons-math3.jar", "commons-codec.jar", "commons-logging.jar")
-
-SOFFICE_TIMEOUT = 300  # seconds for one soffice call, whatever the number of files
-POI_TIMEOUT = 120
-
-
-class ToolMissing(RuntimeError):
-    """A program or jar the tooling needs is not installed."""
-
-
-class ConversionError(RuntimeError):
-    """soffice failed, timed out, or did not write every expected file."""
-
-
-class PoiError(RuntimeError):
-    """PoiCheck reported an exception while reading a file (the message carries POI's error)."""
-
-    def __init__(self, message, document=None):
-        super().__init__(message)
-        self.document = document
-
-
-# --------------------------------------------------------------------------------------------
-# Tool discovery
-
-
-def _which(name):
-    path = shutil.which(name)
-    if not path:
-        raise ToolMissing(f"{name} not found on PATH")
-    return path
-
-
-def soffice_path():
-    """Path of the LibreOffice launcher (QUORV_SOFFICE overrides); raises ToolMissing."""
-    override = os.environ.get("QUORV_SOFFICE")
-    if override:
-        return override
-    for name in ("soffice", "libreoffice"):
-        path = shutil.which(name)
-        if path:
-            return path
-    raise ToolMissing("soffice not found on PATH (install libreoffice-impress)")
-
-
-def poi_jars():
-    """The jars of the POI classpath, in order; raises ToolMissing if a required one is absent."""
-    jars = []
-    for name in POI_JARS_REQUIRED:
-        path = os.path.join(JAVA_DIR, name)
-        if not os.path.isfile(path):
-            raise ToolMissing(f"{path} not found (install libapache-poi-java)")
-        jars.append(path)
-    for name in POI_JARS_OPTIONAL:
-        path = os.path.join(JAVA_DIR, name)
-        if os.path.isfile(path):
-            jars.append(path)
-    return jars
-
-
-def missing_tools(need=("java", "soffice", "poppler")):
-    """Reasons the requested tools are unusable, as a list of strings (empty when all present).
-
-    ``need`` may contain "java" (java, javac and the POI jars), "soffice" and "poppler"
-    (pdfinfo, pdftotext, pdfimages)."""
-    reasons = []
-    checks = {
-        "java": [lambda: _which("java"), lambda: _which("javac"), poi_jars],
-        "soffice": [soffice_path],
-        "poppler": [lambda: _which("pdfinfo"), lambda: _which("pdftotext"),
-                    lambda: _which("pdfimages")],
-    }
-    for key in need:
-        for check in checks[key]:
-            try:
-                check()
-            except ToolMissing as e:
-                reasons.append(str(e))
-    return reasons
-
-
-def default_cache_dir():
-    """Directory for the compiled checker: $QUORV_INTEROP_CACHE, else a per-user temp dir."""
-    env = os.environ.get("QUORV_INTEROP_CACHE")
-    if env:
-        return env
-    return os.path.join(tempfile.gettempdir(), f"quorv-interop-{os.getuid()}")
-
-
-# --------------------------------------------------------------------------------------------
-# Apache POI
-
-
-def compile_poi_checker(cache_dir=None):
-    """Compile poi/PoiCheck.java into cache_dir (once per source and JDK) and return the
-    classpath string to run it with: the POI jars followed by the class directory.
-
-    Recompiles when the source, the jar list or the javac version changes. The class file is
-    built in a private temp dir and moved into place, so concurrent test processes sharing one
-    cache_dir never see a half-written class."""
-    cache_dir = os.path.abspath(cache_dir or default_cache_dir())
-    javac = _which("javac")
-    _which("java")
-    jars = poi_jars()
-    source = POI_SOURCE.read_bytes()
-    version = subprocess.run([javac, "-version"], capture_output=True, text=True).stdout.strip()
-    key = hashlib.sha256(source + "\0".join(jars + [version]).encode()).hexdigest()[:16]
-    class_dir = os.path.join(cache_dir, f"poicheck-{key}")
-    classpath = os.pathsep.join(jars + [class_dir])
-    if os.path.isfile(os.path.join(class_dir, "PoiCheck.class")):
-        return classpath
-
-    os.makedirs(cache_dir, exist_ok=True)
-    build = tempfile.mkdtemp(prefix="poicheck-build-", dir=cache_dir)
-    try:
-        proc = subprocess.run(
-            [javac, "-encoding", "UTF-8", "-Xlint:all,-path", "-d", build,
-             "-cp", os.pathsep.join(jars), str(POI_SOURCE)],
-            capture_output=True, text=True, timeout=POI_TIMEOUT)
-        if proc.returncode != 0:
-            raise RuntimeError(f"javac failed ({proc.returncode}):\n{proc.stdout}{proc.stderr}")
-        try:
-            os.rename(build, class_dir)
-        except OSError:
-            # Another process finished first; its identical classes are in place.
-            if not os.path.isfile(os.path.join(class_dir, "PoiCheck.class")):
-                raise
-    finally:
-        if os.path.isdir(build):
-            shutil.rmtree(build, ignore_errors=True)
-    return classpath
-
-
-def _run_poi(paths, classpath):
-    if classpath is None:
-        classpath = compile_poi_checker()
-    cmd = [_which("java"), "-Djava.awt.headless=true", "-cp", classpath, "PoiCheck"]
-    cmd += [os.fspath(p) for p in paths]
-    proc = subprocess.run(cmd, capture_output=True, timeout=POI_TIMEOUT)
-    out = proc.stdout.decode("utf-8", errors="replace")
-    docs = []
-    for line in out.splitlines():
-        line = line.strip()
-        if line:
-            try:
-                docs.append(json.loads(line))
-            except ValueError as e:
-                raise RuntimeError(f"PoiCheck printed something that is not JSON ({e}):\n"
-                                   f"{out}\n{proc.stderr.decode(errors='replace')}") from None
-    if len(docs) != len(paths):
-        raise RuntimeError(f"PoiCheck exited {proc.returncode} with {len(docs)} documents for "
-                           f"{len(paths)} files:\n{out}\n{proc.stderr.decode(errors='replace')}")
-    return docs
-
-
-def poi_dump(ppt_path, classpath=None):
-    """What Apache POI reads from ppt_path, as the dict PoiCheck prints (see PoiCheck.java).
-
-    Lengths in points, colours "#rrggbb". Raises PoiError carrying POI's exception and stack
-    when POI cannot read the file. classpath defaults to compile_poi_checker()."""
-    doc = _run_poi([ppt_path], classpath)[0]
-    if "error" in doc:
-        raise PoiError(f"POI failed on {ppt_path}: {doc['error']}\n  " +
-                       "\n  ".join(doc.get("trace", [])), doc)
-    return doc
-
-
-def poi_dump_many(paths, classpath=None):
-    """poi_dump for many files in one JVM: {path: dict}. A file POI cannot read maps to its
-    {"error": ..., "trace": [...]} dict instead of raising, so one bad file does not hide the
-    others."""
-    paths = [os.fspath(p) for p in paths]
-    if not paths:
-        return {}
-    return {p: d for p, d in zip(paths, _run_poi(paths, classpath))}
-
-
-def poi_shapes(slide, kind=None):
-    """The shapes of one poi_dump slide, groups flattened (children after their group),
-    optionally only those of one kind ("textbox", "autoshape", "line", "freeform", ...)."""
-    out = []
-
-    def walk(shapes):
-        for sh in shapes:
-            out.append(sh)
-            walk(sh.get("children", []))
-
-    walk(slide["shapes"])
-    return [s for s in out if kind is None or s["kind"] == kind]
-
-
-# --------------------------------------------------------------------------------------------
-# LibreOffice
-
-
-def lo_convert(paths, fmt, outdir, timeout=SOFFICE_TIMEOUT):
-    """Convert every file in paths to fmt ("ppt", "pdf", "odp", or "ext:FilterName") with one
-    soffice call, writing into outdir; return the list of output paths in input order.
-
-    A throwaway user profile (-env:UserInstallation) is used so a running LibreOffice, a
-    damaged ~/.config/libreoffice or another test process cannot interfere. Raises
-    ConversionError with soffice's output when it fails, times out or skips a file."""
-    if isinstance(paths, (str, os.PathLike)):
-        paths = [paths]
-    paths = [os.path.abspath(os.fspath(p)) for p in paths]
-    if not paths:
-        return []
-    outdir = os.path.abspath(os.fspath(outdir))
-    os.makedirs(outdir, exist_ok=True)
-    ext = fmt.split(":", 1)[0]
-    outputs = [os.path.join(outdir, pathlib.Path(p).stem + "." + ext) for p in paths]
-    if len(set(outputs)) != len(outputs):
-        raise ValueError("two inputs share a base name; soffice would write both to one file")
-    for src, dst in zip(paths, outputs):
-        if src == dst:
-            raise ValueError(f"converting {src} would overwrite it; choose another outdir")
-        if os.path.exists(dst):
-            os.remove(dst)
-
-    profile = tempfile.mkdtemp(prefix="quorv-lo-profile-")
-    cmd = [soffice_path(), "--headless", "--invisible", "--norestore", "--nolockcheck",
-           "--nodefault", "--nologo",
-           "-env:UserInstallation=" + pathlib.Path(profile).as_uri(),
-           "--convert-to", fmt, "--outdir", outdir] + paths
-    try:
-        # A session of its own so a timeout can stop soffice.bin as well as the launcher.
-        proc = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                                stdin=subprocess.DEVNULL, start_new_session=True)
-        try:
-            out, err = proc.communicate(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            os.killpg(proc.pid, signal.SIGKILL)
-            out, err = proc.communicate()
-            raise ConversionError(_conversion_report(
-                f"soffice timed out after {timeout} s", cmd, None, out, err)) from None
-    finally:
-        shutil.rmtree(profile, ignore_errors=True)
-
-    missing = [o for o in outputs if not os.path.isfile(o) or os.path.getsize(o) == 0]
-    if proc.returncode != 0 or missing:
-        raise ConversionError(_conversion_report(
-            "soffice did not write " + ", ".join(missing) if missing else "soffice failed",
-            cmd, proc.returncode, out, err))
-    return outputs
-
-
-def _conversion_report(what, cmd, rc, out, err):
-    return (f"{what} (exit status {rc})\ncommand: {' '.join(cmd)}\n"
-            f"stdout:\n{out.decode(errors='replace')}\nstderr:\n{err.decode(errors='replace')}")
-
-
-# --------------------------------------------------------------------------------------------
-# poppler
-
-
-def _poppler(tool, *args):
-    proc = subprocess.run([_which(tool), *args], capture_output=True, timeout=120)
-    if proc.returncode != 0:
-        raise RuntimeError(f"{tool} {' '.join(args)} failed ({proc.returncode}): "
-                           f"{proc.stderr.decode(errors='replace')}")
-    return proc.stdout.decode("utf-8", errors="replace")
-
-
-def pdf_pages(pdf):
-    """Number of pages of a PDF (pdfinfo)."""
-    m = re.search(r"^Pages:\s+(\d+)", _poppler("pdfinfo", os.fspath(pdf)), re.M)
-    if not m:
-        raise RuntimeError(f"pdfinfo printed no page count for {pdf}")
-    return int(m.group(1))
-
-
-def pdf_text(pdf, first=None, last=None):
-    """Text of a PDF laid out as on the page (pdftotext -layout); pages are separated by
-    form feeds. first/last limit the page range (1-based)."""
-    args = ["-layout", "-enc", "UTF-8"]
-    if first is not None:
-        args += ["-f", str(first)]
-    if last is not None:
-        args += ["-l", str(last)]
-    return _poppler("pdftotext", *args, os.fspath(pdf), "-")
-
-
-_PDFIMAGES_COLUMNS = ("page", "num", "type", "width", "height", "color", "comp", "bpc", "enc",
-                      "interp", "object", "id", "x_ppi", "y_ppi", "size", "ratio")
-
-
-def pdf_images(pdf):
-    """The images a PDF draws (pdfimages -list): one dict per row with page, num, type, width,
-    height, color, comp, bpc, enc, interp, object, id, x_ppi, y_ppi, size, ratio; numbers as
-    ints where the column is numeric."""
-    rows = []
-    for line in _poppler("pdfimages", "-list", os.fspath(pdf)).splitlines()[2:]:
-        fields = line.split()
-        if len(fields) != len(_PDFIMAGES_COLUMNS):
-            continue
-        row = dict(zip(_PDFIMAGES_COLUMNS, fields))
-        for key in ("page", "num", "width", "height", "comp", "bpc", "object", "id",
-                    "x_ppi", "y_ppi"):
-            try:
-                row[key] = int(row[key])
-            except ValueError:
-                pass
-        rows.append(row)
-    return rows
-
-
-# --------------------------------------------------------------------------------------------
-# ODF
-
-NS = {
-    "office": "urn:oasis:names:tc:opendocument:xmlns:office:1.0",
-    "style": "urn:oasis:names:tc:opendocument:xmlns:style:1.0",
-    "text": "urn:oasis:names:tc:opendocument:xmlns:text:1.0",
-    "table": "urn:oasis:names:tc:opendocument:xmlns:table:1.0",
-    "draw": "urn:oasis:names:tc:opendocument:xmlns:drawing:1.0",
-    "fo": "urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0",
-    "xlink": "http://www.w3.org/1999/xlink",
-    "dc": "http://purl.org/dc/elements/1.1/",
-    "meta": "urn:oasis:names:tc:opendocument:xmlns:meta:1.0",
-    "presentation": "urn:oasis:names:tc:opendocument:xmlns:presentation:1.0",
-    "svg": "urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0",
-    "loext": "urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0",
+ROOT = HERE.parents[1]
+TOL = 0.5  # points
+LIMIT = 32767 / 8  # a slide anchor holds 16-bit master units (1/8 point)
+CONTROLS = re.compile("[\x01-\x08\x0e-\x1f]")
+ODP_ALIGN = {"distributed": "left", "thaiDistributed": "left", "justifyLow": "left"}
+# What a reader shows otherwise than the deck says.
+QUIRKS = {
+    "olefile": {},
+    "poi": {"flat axis": True},  # the vertices of a polyline along an axis where all are equal are NaN
+    "libreoffice": {
+        "text": "yh",  # a text frame fits itself to its text (fFitShapeToText) about its anchor,
+        "turned text": "xywh",  # a turned one along its turned sides
+        "jpeg": "any",  # JPEG data is encoded anew
+        "align": ODP_ALIGN, "text filter": CONTROLS},  # XML holds no control characters
+    "calligra": {
+        "types": {"table": "group"},  # a table is a group of rectangles, one per cell
+        "no data": "left out",  # a picture without data is not on the page
+        "level": "lists only",  # the indent level of a paragraph without bullet or number is lost
+        "numbering": {2: 7, 5: 7},  # numbering schemes 18 and 38 read as "i."
+        "runs": ("face",),  # an East Asian run takes the face of its Latin font reference
+        "align": ODP_ALIGN, "text filter": CONTROLS},
 }
-
-
-def _q(name):
-    """'draw:frame' -> '{urn:...drawing:1.0}frame'."""
-    prefix, local = name.split(":")
-    return "{%s}%s" % (NS[prefix], local)
-
-
-def _local(tag):
-    return tag.rsplit("}", 1)[-1]
-
-
-def _ns_of(tag):
-    return tag[1:].split("}", 1)[0] if tag.startswith("{") else ""
-
-
-_UNIT_PT = {"pt": 1.0, "in": 72.0, "inch": 72.0, "cm": 72.0 / 2.54, "mm": 72.0 / 25.4,
-            "pc": 12.0, "px": 0.75}
-_LENGTH = re.compile(r"^\s*([-+]?(?:\d+\.?\d*|\.\d+)(?:[eE][-+]?\d+)?)\s*([a-z]*)\s*$")
-
-
-def to_pt(length):
-    """An ODF length ("2.54cm", "1in", "25.4mm", "72pt", "6pc", "96px") in points; None stays
-    None. A bare number is taken as points."""
-    if length is None:
-        return None
-    m = _LENGTH.match(length)
-    if not m or m.group(2) not in _UNIT_PT and m.group(2) != "":
-        raise ValueError(f"not an ODF length: {length!r}")
-    return float(m.group(1)) * _UNIT_PT.get(m.group(2), 1.0)
-
-
-def _r(x, nd=3):
-    return None if x is None else round(x, nd)
-
-
-class _Styles:
-    """Styles of one document: common styles, automatic styles of styles.xml and content.xml,
-    default styles, list styles and font faces, looked up by (family, name)."""
-
-    def __init__(self, roots):
-        self.named = {}      # (family, name) -> element
-        self.defaults = {}   # family -> element
-        self.lists = {}      # name -> text:list-style element
-        self.fonts = {}      # font-face name -> family name
-        self.page_layouts = {}
-        self.master_pages = {}
-        for root in roots:
-            for decls in root.iter(_q("office:font-face-decls")):
-                for ff in decls.findall(_q("style:font-face")):
-                    fam = ff.get(_q("svg:font-family")) or ff.get(_q("style:name"))
-                    self.fonts[ff.get(_q("style:name"))] = fam.strip().strip("'\"")
-            for tag in ("office:styles", "office:automatic-styles"):
-                for container in root.iter(_q(tag)):
-                    self._add(container)
-            for ms in root.iter(_q("office:master-styles")):
-                for mp in ms.findall(_q("style:master-page")):
-                    self.master_pages[mp.get(_q("style:name"))] = mp
-
-    def _add(self, container):
-        for el in container:
-            name = el.get(_q("style:name"))
-            if el.tag == _q("style:style"):
-                self.named[(el.get(_q("style:family")), name)] = el
-            elif el.tag == _q("style:default-style"):
-                self.defaults[el.get(_q("style:family"))] = el
-            elif el.tag == _q("text:list-style"):
-                self.lists[name] = el
-            elif el.tag == _q("style:page-layout"):
-                self.page_layouts[name] = el
-
-    def chain(self, family, name):
-        """Style elements from the family's default style down to the named one."""
-        out = []
-        seen = set()
-        while name and (family, name) not in seen:
-            seen.add((family, name))
-            el = self.named.get((family, name))
-            if el is None:
-                break
-            out.append(el)
-            name = el.get(_q("style:parent-style-name"))
-        if family in self.defaults:
-            out.append(self.defaults[family])
-        return list(reversed(out))
-
-    def props(self, family, name, kind):
-        """Merged attributes of the <style:KIND-properties> (or loext: variant) children along
-        the chain; kind is "graphic", "paragraph", "text", "table-cell", ... Attribute keys keep
-        their prefix, e.g. "fo:font-size"."""
-        merged = {}
-        for el in self.chain(family, name):
-            _merge_props(merged, el, kind)
-        return merged
-
-
-_PREFIX_OF = {v: k for k, v in NS.items()}
-
-
-def _merge_props(merged, style_el, kind):
-    for child in style_el:
-        if _local(child.tag) == f"{kind}-properties":
-            for key, value in child.attrib.items():
-                prefixed = f"{_PREFIX_OF.get(_ns_of(key), '?')}:{_local(key)}"
-                if prefixed == "fo:font-size" and value.endswith("%") and "fo:font-size" in merged:
-                    base = to_pt(merged["fo:font-size"]) if not merged["fo:font-size"].endswith(
-                        "%") else None
-                    if base is not None:
-                        value = f"{base * float(value[:-1]) / 100.0}pt"
-                merged[prefixed] = value
-
-
-def _text_summary(tp, fonts):
-    """Plain description of merged text properties."""
-    pos = (tp.get("style:text-position") or "").split()
-    position = None
-    if pos:
-        first = pos[0]
-        if first == "super" or (first.endswith("%") and float(first[:-1]) > 0):
-            position = "super"
-        elif first == "sub" or (first.endswith("%") and float(first[:-1]) < 0):
-            position = "sub"
-    underline = tp.get("style:text-underline-style")
-    font = tp.get("style:font-name")
-    font = fonts.get(font, font) if font else tp.get("fo:font-family", "").strip("'\"") or None
-    size = tp.get("fo:font-size")
-    return {
-        "bold": tp.get("fo:font-weight") in ("bold", "600", "700", "800", "900"),
-        "italic": tp.get("fo:font-style") in ("italic", "oblique"),
-        "underline": bool(underline) and underline != "none",
-        "strike": (tp.get("style:text-line-through-style") or "none") != "none",
-        "color": (tp.get("fo:color") or "").lower() or None,
-        "size": _r(to_pt(size)) if size and not size.endswith("%") else None,
-        "font": font,
-        "position": position,
-        "position_raw": tp.get("style:text-position"),
-    }
-
-
-_WS = re.compile(r"[ \t\r\n]+")
-
-
-class _Para:
-    """Collects the spans of one paragraph, applying ODF white-space collapsing."""
-
-    def __init__(self):
-        self.spans = []  # [style-name-chain tuple, text]
-        self.after_space = True  # at the start, or after a space: a collapsed space is dropped
-
-    def add(self, styles, text, literal=False):
-        if not literal:
-            text = _WS.sub(" ", text)
-            if text.startswith(" ") and self.after_space:
-                text = text[1:]
-        if not text:
-            return
-        self.after_space = text.endswith(" ")
-        if self.spans and self.spans[-1][0] == styles:
-            self.spans[-1][1] += text
-        else:
-            self.spans.append([styles, text])
-
-
-def _collect_para(el, para, span_styles):
-    if el.text:
-        para.add(span_styles, el.text)
-    for child in el:
-        tag = child.tag
-        if tag == _q("text:span"):
-            name = child.get(_q("text:style-name"))
-            _collect_para(child, para, span_styles + ((name,) if name else ()))
-        elif tag == _q("text:s"):
-            para.add(span_styles, " " * int(child.get(_q("text:c"), "1")), literal=True)
-        elif tag == _q("text:tab"):
-            para.add(span_styles, "\t", literal=True)
-        elif tag == _q("text:line-break"):
-            para.add(span_styles, "\n", literal=True)
-        elif _ns_of(tag) in (NS["office"],) or tag in (_q("text:bookmark"),
-                                                        _q("text:bookmark-start"),
-                                                        _q("text:bookmark-end")):
-            pass  # annotations and bookmarks carry no paragraph text
-        else:
-            # text:a, fields (text:page-number, text:date, ...) and anything else: their text.
-            _collect_para(child, para, span_styles)
-        if child.tail:
-            para.add(span_styles, child.tail)
-
-
-class _OdfReader:
-    def __init__(self, content, styles_root, meta_root, zf):
-        self.content = content
-        self.zf = zf
-        roots = [r for r in (styles_root, content) if r is not None]
-        self.styles = _Styles(roots)
-        self.meta_root = meta_root
-
-    # ---- text -----------------------------------------------------------------------------
-
-    def paragraphs(self, container, graphic_style=None, text_style=None, family="graphic"):
-        """Paragraphs of a shape, text box or table cell, in document order."""
-        base_text = self.styles.props(family, graphic_style, "text") if graphic_style else {}
-        base_para = self.styles.props(family, graphic_style, "paragraph") if graphic_style else {}
-        if text_style:
-            for el in self.styles.chain("paragraph", text_style):
-                _merge_props(base_text, el, "text")
-                _merge_props(base_para, el, "paragraph")
-        default_list = None
-        if graphic_style:
-            for el in self.styles.chain(family, graphic_style):
-                default_list = el.get(_q("style:list-style-name")) or default_list
-        out = []
-        self._walk_text(container, out, base_text, base_para, None, 0, False, default_list)
-        return out
-
-    def _walk_text(self, el, out, base_text, base_para, list_style, level, header, default_list):
-        for child in el:
-            tag = child.tag
-            if tag in (_q("text:p"), _q("text:h")):
-                out.append(self._paragraph(child, base_text, base_para, list_style, level,
-                                           header))
-            elif tag == _q("text:list"):
-                ls = child.get(_q("text:style-name")) or list_style or default_list
-                self._walk_text(child, out, base_text, base_para, ls, level + 1, False,
-                                default_list)
-            elif tag == _q("text:list-item"):
-                self._walk_text(child, out, base_text, base_para, list_style, level, False,
-                                default_list)
-            elif tag == _q("text:list-header"):
-                self._walk_text(child, out, base_text, base_para, list_style, level, True,
-                                default_list)
-            elif tag == _q("text:section"):
-                self._walk_text(child, out, base_text, base_para, list_style, level, header,
-                                default_list)
-
-    def _paragraph(self, p, base_text, base_para, list_style, level, header):
-        pstyle = p.get(_q("text:style-name"))
-        ptext = dict(base_text)
-        ppara = dict(base_para)
-        for el in self.styles.chain("paragraph", pstyle):
-            _merge_props(ptext, el, "text")
-            _merge_props(ppara, el, "paragraph")
-        para = _Para()
-        _collect_para(p, para, ())
-        spans = []
-        for chain, text in para.spans:
-            tp = dict(ptext)
-            for name in chain:
-                for el in self.styles.chain("text", name):
-                    _merge_props(tp, el, "text")
-            span = {"text": text, "style": chain[-1] if chain else None}
-            span.update(_text_summary(tp, self.styles.fonts))
-            spans.append(span)
-        return {
-            "text": "".join(s["text"] for s in spans),
-            "style": pstyle,
-            "align": ppara.get("fo:text-align"),
-            "margin_left": _r(to_pt(ppara.get("fo:margin-left"))),
-            "text_indent": _r(to_pt(ppara.get("fo:text-indent"))),
-            "list": self._list_info(list_style, level, header) if level else None,
-            "spans": spans,
-        }
-
-    def _list_info(self, list_style, level, header):
-        info = {"level": level, "header": header, "style": list_style, "kind": None}
-        ls = self.styles.lists.get(list_style)
-        if ls is None:
-            info["shows_label"] = False
-            return info
-        for lvl in ls:
-            if lvl.get(_q("text:level")) != str(level):
-                continue
-            kind = _local(lvl.tag).replace("list-level-style-", "")
-            info["kind"] = kind
-            if kind == "bullet":
-                info["bullet_char"] = lvl.get(_q("text:bullet-char"))
-            elif kind == "number":
-                info["num_format"] = lvl.get(_q("style:num-format"))
-                info["num_prefix"] = lvl.get(_q("style:num-prefix"))
-                info["num_suffix"] = lvl.get(_q("style:num-suffix"))
-                info["start_value"] = int(lvl.get(_q("text:start-value"), "1"))
-            llp = lvl.find(_q("style:list-level-properties"))
-            if llp is not None:
-                info["space_before"] = _r(to_pt(llp.get(_q("text:space-before"))))
-                info["min_label_width"] = _r(to_pt(llp.get(_q("text:min-label-width"))))
-            break
-        # Whether a bullet or number is drawn: LibreOffice writes unbulleted paragraphs of a
-        # shape as text:list-header, or with an empty number format.
-        info["shows_label"] = bool(not header and (
-            (info["kind"] == "bullet" and info.get("bullet_char")) or
-            (info["kind"] == "number" and info.get("num_format")) or info["kind"] == "image"))
-        return info
-
-    # ---- shapes ---------------------------------------------------------------------------
-
-    def shape_style(self, el):
-        """Merged graphic properties of a drawing object, summarised."""
-        if el.get(_q("presentation:style-name")):
-            family, name = "presentation", el.get(_q("presentation:style-name"))
-        else:
-            family, name = "graphic", el.get(_q("draw:style-name"))
-        gp = self.styles.props(family, name, "graphic")
-        stroke = gp.get("draw:stroke")
-        fill = gp.get("draw:fill")
-        return family, name, {
-            "stroke": stroke,
-            "stroke_color": (gp.get("svg:stroke-color") or "").lower() or None,
-            "stroke_width": _r(to_pt(gp.get("svg:stroke-width"))),
-            "stroke_dash": gp.get("draw:stroke-dash") if stroke == "dash" else None,
-            "fill": fill,
-            "fill_color": (gp.get("draw:fill-color") or "").lower() or None,
-            "opacity": gp.get("draw:opacity"),
-        }
-
-    def objects(self, parent):
-        out = []
-        for el in parent:
-            if _ns_of(el.tag) != NS["draw"] or el.tag == _q("draw:page-thumbnail"):
-                continue
-            obj = self.drawing_object(el)
-            if obj is not None:
-                out.append(obj)
-        return out
-
-    def drawing_object(self, el):
-        kind = _local(el.tag)
-        family, style_name, gstyle = self.shape_style(el)
-        obj = {"kind": kind, "name": el.get(_q("draw:name")), "style": style_name,
-               "presentation_class": el.get(_q("presentation:class"))}
-        obj.update(_geometry(el))
-        obj["graphic"] = gstyle
-        text_style = el.get(_q("draw:text-style-name"))
-
-        if kind == "g":
-            obj["kind"] = "group"
-            obj["graphic"] = None
-            obj["children"] = self.objects(el)
-            boxes = [c for c in obj["children"] if c.get("w") is not None]
-            if boxes and obj.get("x") is None:
-                x0 = min(c["x"] for c in boxes)
-                y0 = min(c["y"] for c in boxes)
-                x1 = max(c["x"] + c["w"] for c in boxes)
-                y1 = max(c["y"] + c["h"] for c in boxes)
-                obj.update(x=_r(x0), y=_r(y0), w=_r(x1 - x0), h=_r(y1 - y0))
-            return obj
-
-        if kind == "frame":
-            table = el.find(_q("table:table"))
-            box = el.find(_q("draw:text-box"))
-            image = el.find(_q("draw:image"))
-            if table is not None:
-                obj["kind"] = "table"
-                obj["table"] = self.table(table)
-            elif box is not None:
-                obj["kind"] = "text-box"
-                obj["paragraphs"] = self.paragraphs(box, style_name, text_style, family)
-            elif el.find(_q("draw:object")) is not None or el.find(
-                    _q("draw:object-ole")) is not None:
-                obj["kind"] = "object"
-            elif image is not None:
-                obj["kind"] = "image"
-                obj["image"] = self.image(image)
-            return obj
-
-        if kind == "line":
-            x1, y1, x2, y2 = (to_pt(el.get(_q(a))) for a in ("svg:x1", "svg:y1", "svg:x2",
-                                                             "svg:y2"))
-            obj.update(x1=_r(x1), y1=_r(y1), x2=_r(x2), y2=_r(y2),
-                       x=_r(min(x1, x2)), y=_r(min(y1, y2)), w=_r(abs(x2 - x1)),
-                       h=_r(abs(y2 - y1)))
-        elif kind in ("polyline", "polygon"):
-            vb = _viewbox(el)
-            pts = []
-            for pair in (el.get(_q("draw:points")) or "").split():
-                px, py = (float(v) for v in pair.split(","))
-                pts.append(_map_point(obj, vb, px, py))
-            obj["points"] = pts
-            obj["closed"] = kind == "polygon"
-        elif kind == "path":
-            vb = _viewbox(el)
-            obj["path"] = [[cmd] + [c for x, y in pts for c in _map_point(obj, vb, x, y)]
-                           for cmd, pts in _svg_path(el.get(_q("svg:d")) or "")]
-        elif kind == "custom-shape":
-            geo = el.find(_q("draw:enhanced-geometry"))
-            if geo is not None:
-                obj["shape_type"] = geo.get(_q("draw:type"))
-                obj["modifiers"] = geo.get(_q("draw:modifiers"))
-                obj["flip_h"] = geo.get(_q("draw:mirror-horizontal")) == "true"
-                obj["flip_v"] = geo.get(_q("draw:mirror-vertical")) == "true"
-                obj["path"] = _enhanced_path(obj, _viewbox(geo),
-                                             geo.get(_q("draw:enhanced-path")))
-        if kind != "frame":
-            obj["paragraphs"] = self.paragraphs(el, style_name, text_style, family)
-        return obj
-
-    def image(self, image):
-        href = image.get(_q("xlink:href"))
-        data = None
-        binary = image.find(_q("office:binary-data"))
-        if binary is not None and binary.text:
-            data = base64.b64decode("".join(binary.text.split()))
-        elif href and self.zf is not None and not re.match(r"^[a-z]+:", href):
-            name = href[2:] if href.startswith("./") else href
-            try:
-                data = self.zf.read(name)
-            except KeyError:
-                data = None
-        return {
-            "href": href,
-            "mime_type": image.get(_q("draw:mime-type")),
-            "length": None if data is None else len(data),
-            "sha256": None if data is None else hashlib.sha256(data).hexdigest(),
-        }
-
-    def table(self, table):
-        widths = []
-        for col in table.iter(_q("table:table-column")):
-            n = int(col.get(_q("table:number-columns-repeated"), "1"))
-            tp = self.styles.props("table-column", col.get(_q("table:style-name")),
-                                   "table-column")
-            widths += [_r(to_pt(tp.get("style:column-width")))] * n
-        rows, heights = [], []
-        for row in table.iter(_q("table:table-row")):
-            tp = self.styles.props("table-row", row.get(_q("table:style-name")), "table-row")
-            heights.append(_r(to_pt(tp.get("style:row-height"))))
-            cells = []
-            for cell in row:
-                if cell.tag not in (_q("table:table-cell"), _q("table:covered-table-cell")):
-                    continue
-                covered = cell.tag == _q("table:covered-table-cell")
-                repeat = int(cell.get(_q("table:number-columns-repeated"), "1"))
-                paras = [] if covered else self.paragraphs(
-                    cell, cell.get(_q("table:style-name")), None, "table-cell")
-                # A cell without a style of its own has the row's default cell style.
-                cell_style = cell.get(_q("table:style-name")) or row.get(
-                    _q("table:default-cell-style-name"))
-                gp = self.styles.props("table-cell", cell_style, "graphic")
-                pp = self.styles.props("table-cell", cell_style, "paragraph")
-                for _ in range(repeat):
-                    cells.append({
-                        "covered": covered,
-                        "col_span": int(cell.get(_q("table:number-columns-spanned"), "1")),
-                        "row_span": int(cell.get(_q("table:number-rows-spanned"), "1")),
-                        "text": "\n".join(p["text"] for p in paras),
-                        "paragraphs": paras,
-                        "fill": (gp.get("draw:fill-color") if gp.get("draw:fill") == "solid"
-                                 else None),
-                        "borders": {edge: pp.get(f"fo:border-{edge}", pp.get("fo:border"))
-                                    for edge in ("top", "bottom", "left", "right")},
-                    })
-            rows.append(cells)
-        return {"rows": len(rows), "cols": max([len(widths)] + [len(r) for r in rows]),
-                "col_widths": widths, "row_heights": heights, "cells": rows}
-
-    # ---- document -------------------------------------------------------------------------
-
-    def meta(self):
-        m = {}
-        root = self.meta_root
-        if root is None:
-            return m
-        meta = root.find(".//" + _q("office:meta"))
-        if meta is None:
-            return m
-        for key, tag in (("title", "dc:title"), ("subject", "dc:subject"),
-                         ("description", "dc:description"), ("creator", "dc:creator"),
-                         ("initial_creator", "meta:initial-creator"),
-                         ("generator", "meta:generator")):
-            el = meta.find(_q(tag))
-            m[key] = None if el is None else (el.text or "")
-        m["keywords"] = [k.text or "" for k in meta.findall(_q("meta:keyword"))]
-        m["user_defined"] = {u.get(_q("meta:name")): u.text or ""
-                             for u in meta.findall(_q("meta:user-defined"))}
-        return m
-
-    def page_size(self, master_name):
-        mp = self.styles.master_pages.get(master_name)
-        if mp is None:
-            return None
-        layout = self.styles.page_layouts.get(mp.get(_q("style:page-layout-name")))
-        if layout is None:
-            return None
-        plp = layout.find(_q("style:page-layout-properties"))
-        if plp is None:
-            return None
-        return {"w": _r(to_pt(plp.get(_q("fo:page-width")))),
-                "h": _r(to_pt(plp.get(_q("fo:page-height"))))}
-
-    def document(self):
-        pages = []
-        size = None
-        for page in self.content.iter(_q("draw:page")):
-            master = page.get(_q("draw:master-page-name"))
-            if size is None:
-                size = self.page_size(master)
-            notes = []
-            for n in page.findall(_q("presentation:notes")):
-                for frame in n.iter(_q("draw:frame")):
-                    box = frame.find(_q("draw:text-box"))
-                    if box is not None:
-                        notes.append("\n".join(p["text"] for p in self.paragraphs(box)))
-            pages.append({"name": page.get(_q("draw:name")), "master": master,
-                          "objects": self.objects(page), "notes": notes})
-        return {"page_size": size, "meta": self.meta(), "pages": pages}
-
-
-def _geometry(el):
-    """x, y, w, h in points and rotation (clockwise degrees, as POI reports it) of an object.
-
-    With draw:transform="rotate(a) translate(x y)" the object is laid out at the origin,
-    turned by a radians about its top-left corner and moved; LibreOffice turns anticlockwise
-    for positive a. The returned x/y are those of the unturned box with the same centre, which
-    is how a .ppt anchor is stored."""
-    g = {}
-    w, h = to_pt(el.get(_q("svg:width"))), to_pt(el.get(_q("svg:height")))
-    x, y = to_pt(el.get(_q("svg:x"))), to_pt(el.get(_q("svg:y")))
-    rotation = 0.0
-    transform = el.get(_q("draw:transform"))
-    if transform:
-        angle, tx, ty = 0.0, 0.0, 0.0
-        for op, args in re.findall(r"(\w+)\s*\(([^)]*)\)", transform):
-            vals = args.replace(",", " ").split()
-            if op == "rotate":
-                angle += float(vals[0])
-            elif op == "translate":
-                tx, ty = to_pt(vals[0]), to_pt(vals[1]) if len(vals) > 1 else 0.0
-        if w is not None and h is not None:
-            c, s = math.cos(angle), math.sin(angle)
-            cx = tx + (x or 0.0) + (w / 2) * c + (h / 2) * s
-            cy = ty + (y or 0.0) - (w / 2) * s + (h / 2) * c
-            x, y = cx - w / 2, cy - h / 2
-        rotation = (-math.degrees(angle)) % 360.0
-        if abs(rotation - 360.0) < 1e-6:
-            rotation = 0.0
-    g.update(x=_r(x), y=_r(y), w=_r(w), h=_r(h), rotation=_r(rotation))
-    return g
-
-
-def _viewbox(el):
-    vb = el.get(_q("svg:viewBox"))
-    if not vb:
-        return None
-    vals = [float(v) for v in vb.replace(",", " ").split()]
-    return vals if len(vals) == 4 and vals[2] and vals[3] else None
-
-
-def _map_point(obj, vb, px, py):
-    """A point in viewBox units to absolute page points inside the object's box."""
-    if vb is None or obj.get("w") is None:
-        return [_r(px), _r(py)]
-    return [_r(obj["x"] + (px - vb[0]) * obj["w"] / vb[2]),
-            _r(obj["y"] + (py - vb[1]) * obj["h"] / vb[3])]
-
-
-_ENHANCED_ARITY = {"M": 2, "L": 2, "C": 6, "Q": 4}
-
-
-def _enhanced_path(obj, vb, path):
-    """draw:enhanced-path of a custom shape as [[cmd, x, y, ...], ...] in page points, for the
-    commands with plain coordinates (M, L, C, Q; Z closes, N/F/S are kept bare). Returns None
-    when the path uses formulas (?fN, $N) or arc commands, e.g. for preset shapes."""
-    if not path:
-        return None
-    tokens = re.findall(r"[A-Za-z]|[-+]?(?:\d+\.?\d*|\.\d+)(?:[eE][-+]?\d+)?|\?\w+|\$\d+", path)
-    out, cmd, nums = [], None, []
-
-    def flush():
-        if cmd is None:
-            return True
-        if cmd in _ENHANCED_ARITY:
-            n = _ENHANCED_ARITY[cmd]
-            if not nums or len(nums) % n:
-                return False
-            for i in range(0, len(nums), n):
-                seg = [cmd]
-                for j in range(i, i + n, 2):
-                    seg += _map_point(obj, vb, nums[j], nums[j + 1])
-                out.append(seg)
-        elif cmd in "ZNFS":
-            out.append([cmd])
-        else:
-            return False
-        return True
-
-    for tok in tokens:
-        if tok[0] in "?$":
-            return None
-        if tok.isalpha():
-            if not flush():
-                return None
-            cmd, nums = tok, []
-        else:
-            nums.append(float(tok))
-    return out if flush() else None
-
-
-def _svg_path(d):
-    """SVG path data as [(cmd, [(x, y), ...]), ...] with absolute coordinates and only the
-    commands M, L, C, Q and Z (H/V become L, S/T become C/Q, arcs become L to their end)."""
-    tokens = re.findall(r"[A-Za-z]|[-+]?(?:\d+\.?\d*|\.\d+)(?:[eE][-+]?\d+)?", d)
-    out = []
-    i, cmd = 0, None
-    cur = start = (0.0, 0.0)
-    last_ctrl = None
-    arity = {"M": 2, "L": 2, "H": 1, "V": 1, "C": 6, "S": 4, "Q": 4, "T": 2, "A": 7, "Z": 0}
-    while i < len(tokens):
-        if tokens[i].isalpha():
-            cmd = tokens[i]
-            i += 1
-            if cmd in "Zz":
-                out.append(("Z", []))
-                cur, last_ctrl = start, None
-                continue
-        if cmd is None:
-            raise ValueError(f"path data does not start with a command: {d!r}")
-        n = arity[cmd.upper()]
-        vals = [float(v) for v in tokens[i:i + n]]
-        i += n
-        rel = cmd.islower()
-        up = cmd.upper()
-
-        def absp(px, py):
-            return (cur[0] + px, cur[1] + py) if rel else (px, py)
-
-        if up == "M":
-            cur = start = absp(*vals)
-            out.append(("M", [cur]))
-            cmd = "l" if rel else "L"  # following pairs are implicit line-tos
-            last_ctrl = None
-        elif up == "L":
-            cur = absp(*vals)
-            out.append(("L", [cur]))
-            last_ctrl = None
-        elif up == "H":
-            cur = (cur[0] + vals[0] if rel else vals[0], cur[1])
-            out.append(("L", [cur]))
-            last_ctrl = None
-        elif up == "V":
-            cur = (cur[0], cur[1] + vals[0] if rel else vals[0])
-            out.append(("L", [cur]))
-            last_ctrl = None
-        elif up == "C":
-            p1, p2, p3 = absp(*vals[0:2]), absp(*vals[2:4]), absp(*vals[4:6])
-            out.append(("C", [p1, p2, p3]))
-            cur, last_ctrl = p3, p2
-        elif up == "S":
-            p1 = (2 * cur[0] - last_ctrl[0], 2 * cur[1] - last_ctrl[1]) if last_ctrl else cur
-            p2, p3 = absp(*vals[0:2]), absp(*vals[2:4])
-            out.append(("C", [p1, p2, p3]))
-            cur, last_ctrl = p3, p2
-        elif up == "Q":
-            p1, p2 = absp(*vals[0:2]), absp(*vals[2:4])
-            out.append(("Q", [p1, p2]))
-            cur, last_ctrl = p2, p1
-        elif up == "T":
-            p1 = (2 * cur[0] - last_ctrl[0], 2 * cur[1] - last_ctrl[1]) if last_ctrl else cur
-            p2 = absp(*vals)
-            out.append(("Q", [p1, p2]))
-            cur, last_ctrl = p2, p1
-        elif up == "A":
-            cur = absp(*vals[5:7])
-            out.append(("L", [cur]))
-            last_ctrl = None
+# Expectations beyond the JSON by deck: slide counts of decks without JSON; a table whose cells
+# leave gaps between them, which each reader lays out in a grid of its own (its texts are compared).
+DECKS = {"demo": {"slides": 7}, "robustness": {"cells": "texts"}}
+
+
+def run(cmd, **kw):
+    result = subprocess.run(cmd, capture_output=True, timeout=600, **kw)
+    if result.returncode:
+        raise RuntimeError(f"{cmd} exited {result.returncode}:\n{result.stderr.decode(errors='replace')}")
+    return result.stdout.decode(errors="replace")
+
+
+def build(out):
+    """The example decks, the complete example of docs/deck-format.md (beside a copy of the
+    examples' images), the test decks and the demo, built into out; decks.json names the JSON."""
+    tool = os.environ["QUORV_PPT_TOOL"]
+    shutil.rmtree(out, ignore_errors=True)
+    shutil.copytree(ROOT / "examples/decks/images", out / "images")
+    doc = (ROOT / "docs/deck-format.md").read_text(encoding="utf-8")
+    block = re.search(r"<!-- complete example -->\s*```json\n(.*?)\n```", doc, re.S).group(1)
+    (out / "complete.json").write_text(block, encoding="utf-8")
+    sources = {"example-" + p.stem: p for p in (ROOT / "examples/decks").glob("*.json")}
+    sources.update({p.stem: p for p in (HERE / "decks").glob("*.json")}, complete=out / "complete.json")
+    for name, src in sources.items():
+        run([tool, "build", src, "-o", out / (name + ".ppt")])
+    run([tool, "demo", "-o", out / "demo.ppt"])
+    (out / "decks.json").write_text(json.dumps({k: str(v) for k, v in sources.items()}, indent=1))
+
+
+def files(out):
+    """name -> (file, deck) for the built decks and, when QUORV_ROW_FILES names a folder, the
+    files the byte tests wrote there (NAME-SLIDES.ppt); the deck is None where there is no JSON."""
+    found = {"demo": (out / "demo.ppt", None)}
+    for name, src in json.loads((out / "decks.json").read_text()).items():
+        deck = json.loads(pathlib.Path(src).read_text(encoding="utf-8"))
+        found[name] = (out / (name + ".ppt"), dict(deck, base=pathlib.Path(src).parent))
+    rows = os.environ.get("QUORV_ROW_FILES")
+    for p in sorted(pathlib.Path(rows).glob("*.ppt")) if rows else []:
+        found["rows-" + p.stem] = (p, None)
+        DECKS["rows-" + p.stem] = {"slides": int(p.stem.rsplit("-", 1)[1])}
+    return found
+
+
+# ---- what a deck says the readers must see ---------------------------------------------------
+
+FONT = {"face": "Arial", "size": 18, "bold": False, "italic": False, "underline": False, "color": "#000000",
+        "script": 0}
+ALIGN = ["left", "center", "right", "justify", "distributed", "thaiDistributed", "justifyLow"]
+DASHED = {"dash", "dot", "dashGEL", "longDash", "dashDotGEL", "longDashDot", "longDashDotDot", 1, 2, 6, 7, 8, 9, 10}
+CJK = re.compile("[\u3000-\u9fff\uff00-\uffef]")  # text a run draws in its East Asian face
+
+
+def clamp(v):
+    return max(-LIMIT - 0.125, min(LIMIT, v))
+
+
+def font(base, keys):
+    return dict(base, **{k: v for k, v in keys.items() if k in FONT or k in ("eastAsian", "numberList")})
+
+
+def roman(n):
+    out = ""
+    for value, digits in zip((1000, 900, 500, 400, 100, 90, 50, 40, 10, 9, 5, 4, 1),
+                             "M CM D CD C XC L XL X IX V IV I".split()):
+        out, n = out + digits * (n // value), n % value
     return out
 
 
-def odp_parse(path):
-    """Read an .odp (zip) or flat .fodp into a dict:
-
-    {"page_size": {"w", "h"}, "meta": {title, subject, description, creator, initial_creator,
-     generator, keywords: [...], user_defined: {...}},
-     "pages": [{"name", "master", "notes": [text, ...], "objects": [obj, ...]}]}
-
-    Each obj has "kind" (the draw element's local name: "line", "rect", "ellipse", "polyline",
-    "polygon", "path", "custom-shape", "connector", "group"; a draw:frame becomes "text-box",
-    "image", "table", "object" or "frame"), "name", "style", "presentation_class", geometry in
-    points (x, y, w, h, rotation in clockwise degrees; lines also x1 y1 x2 y2), "graphic"
-    (stroke, stroke_color, stroke_width, stroke_dash, fill, fill_color, opacity after style
-    inheritance), and where they apply: "points"/"closed" (polyline, polygon), "path"
-    ([[cmd, x, y, ...], ...] absolute points: draw:path, numeric custom-shape paths),
-    "shape_type"/"modifiers"/"flip_h"/"flip_v" (custom-shape), "image" (href, mime_type,
-    length, sha256), "table" (rows, cols, col_widths, row_heights, cells[r][c] with covered,
-    col_span, row_span, text, paragraphs, fill (colour of a solid fill, else None) and borders
-    {top, bottom, left, right}: the cell style's fo:border-* values, e.g. "none" or
-    "0.17pt solid #000000"), "children" (group), and "paragraphs":
-    [{"text", "style", "align", "margin_left", "text_indent",
-      "list": None | {"level", "header", "shows_label", "style",
-                      "kind": "bullet"|"number"|"image"|None,
-                      "bullet_char" | "num_format", "num_prefix", "num_suffix", "start_value",
-                      "space_before", "min_label_width"},
-      "spans": [{"text", "style", "bold", "italic", "underline", "strike", "color", "size",
-                 "font", "position": "super"|"sub"|None, "position_raw"}]}]
-    Span properties are resolved through default style, graphic style, the object's text style,
-    the paragraph style and the span style, in that order."""
-    path = os.fspath(path)
-    if zipfile.is_zipfile(path):
-        with zipfile.ZipFile(path) as zf:
-            content = ET.fromstring(zf.read("content.xml"))
-            names = set(zf.namelist())
-            styles = ET.fromstring(zf.read("styles.xml")) if "styles.xml" in names else None
-            meta = ET.fromstring(zf.read("meta.xml")) if "meta.xml" in names else None
-            return _OdfReader(content, styles, meta, zf).document()
-    root = ET.parse(path).getroot()
-    if root.tag != _q("office:document"):
-        raise ValueError(f"{path} is neither a zip package nor a flat ODF document")
-    return _OdfReader(root, None, root, None).document()
+# The label of number n in numbering styles 1, 3, 4, 6 and 7.
+LABELS = {1: "{}.".format, 3: lambda n: roman(n) + ".", 4: lambda n: chr(64 + n) + ")",
+          6: lambda n: chr(96 + n) + ".", 7: lambda n: roman(n).lower() + "."}
 
 
-def odp_objects(page, kind=None):
-    """The objects of one odp_parse page, groups flattened (children after their group),
-    optionally only those of one kind."""
+def paragraphs(frame):
+    """The paragraphs of a text frame or cell: text, alignment, level, bullet (a Wingdings
+    character index, 0 the master's, or None), numbering (style, start) and runs."""
+    frame = {"text": frame} if isinstance(frame, str) else frame
+    base = font(FONT, frame.get("font", {}))
+    paras = [{"text": p} if isinstance(p, str) else p
+             for p in (frame["text"].split("\n") if "text" in frame else frame.get("paragraphs", []))]
+    if not "".join(p.get("text", "") + "".join(r if isinstance(r, str) else r["text"] for r in p.get("runs", []))
+                   for p in paras):
+        paras = [{"text": " "}]  # the library writes an empty text as one space
+    out, key, count = [], None, 0
+    for p in paras:
+        pfont = font(base, p.get("font", {}))
+        runs = [dict(pfont, text=r) if isinstance(r, str) else dict(font(pfont, r), text=r["text"])
+                for r in ([p["text"]] if "text" in p else p.get("runs", []))]
+        for r in runs:  # NUL is written as U+FFFD, a raised position in percent of the size within
+            # 100 %; East Asian text takes the face given for it, else the master's
+            r["text"] = r["text"].replace("\0", "\ufffd")
+            r["script"] = max(-100, min(100, int(r["script"] * 100 / r["size"])))
+            if CJK.match(r["text"]) and not r.get("eastAsian"):
+                r["face"] = "ＭＳ Ｐゴシック"
+        bullet, number, align = p.get("bullet", False), p.get("numbering", 0), p.get("align", "left")
+        number = number if isinstance(number, dict) else {"style": number}
+        # A numbered paragraph goes on counting after one of the same style, level and list.
+        last, key = key, number["style"] and (number["style"], p.get("level", 0), pfont.get("numberList"))
+        count = count + 1 if key and key == last else number.get("start", 1)
+        out.append({"label": LABELS.get(number["style"], lambda n: None)(count), "runs": runs,
+                    "text": "".join(r["text"] for r in runs), "level": p.get("level", 0),
+                    "align": ALIGN[align] if isinstance(align, int) else align,
+                    "bullet": None if bullet is False else 0 if bullet is True else bullet.get("char", 0),
+                    "numbering": (number["style"], number.get("start", 1)) if number["style"] else None})
+    return out
+
+
+def table_cells(shape):
+    """Rows of cells, None where a merge covers the position, each with its span (columns, rows)
+    and paragraphs. A column begins at every left edge of a cell in any row."""
+    rows = [[{"text": c} if isinstance(c, str) else c for c in r["cells"]] for r in shape["rows"]]
+    ncols = len(shape.get("columns", [])) or max(sum(c.get("span", 1) for c in r) for r in rows)
+    widths = shape.get("columns") or [shape["width"] / ncols] * ncols
+    for r in rows:
+        for j, c in enumerate(r):
+            col = sum(x.get("span", 1) for x in r[:j])
+            c["left"] = c.get("offset", sum(widths[:col]))
+    edges = sorted({c["left"] for r in rows for c in r})
+    grid, tops = [[None] * len(edges) for _ in rows], {}  # column -> the cell a merge from above extends
+    for i, r in enumerate(rows):
+        below = {}
+        for j, c in enumerate(r):
+            k, right = edges.index(c["left"]), r[j + 1]["left"] if j + 1 < len(r) else shape["width"]
+            if c.get("mergeUp") and k in tops:
+                below[k] = tops[k]
+                below[k]["span"][1] += 1
+                continue
+            grid[i][k] = {"paragraphs": paragraphs(c), "span": [len([e for e in edges if c["left"] <= e < right]), 1],
+                          "fill": c.get("fill"), "noBorder": sorted(c.get("noBorder", []))}
+            if c.get("mergeDown"):
+                below[k] = grid[i][k]
+        tops = below
+    return grid
+
+
+def expected(shape):
+    """One shape as every reader must show it (before QUIRKS)."""
+    t = shape["type"]
+    e = {"type": t, "rotation": shape.get("rotation", 0) % 360}
+    if t in ("line", "polyline"):
+        points = [[clamp(x), clamp(y)] for x, y in shape.get("points", [])] or [
+            [clamp(shape["x1"]), clamp(shape["y1"])], [clamp(shape["x2"]), clamp(shape["y2"])]]
+        xs, ys = [p[0] for p in points], [p[1] for p in points]
+        e["box"] = [min(xs), min(ys), max(xs) - min(xs), max(ys) - min(ys)]
+        closed = bool(shape.get("closed"))
+        e.update({"ends": points[0] + points[1]} if t == "line" else {"points": points, "closed": closed})
+    else:
+        x, y, right, bottom = (clamp(v) for v in (shape["x"], shape["y"], shape["x"] + shape["width"],
+                                                  shape["y"] + shape["height"]))
+        if t == "table":  # laid out in 1/8 points: left, top and each row's height move up to the next
+            given = [r["height"] for r in shape["rows"] if "height" in r]
+            share = (shape["height"] - sum(given)) / max(1, len(shape["rows"]) - len(given))
+            x, y = (math.floor(v * 8 + 1) / 8 for v in (x, y))
+            bottom = y + sum(math.floor(r.get("height", share) * 8 + 1) / 8 for r in shape["rows"])
+            e["cells"] = table_cells(shape)
+        e["box"] = [x, y, right - x, bottom - y]
+    if t == "text":
+        e["paragraphs"] = paragraphs(shape)
+    if t == "picture":
+        data = e["data"] = (shape["base"] / shape["file"]).read_bytes()
+        e["picture"] = None if "damaged/" in shape["file"] else hashlib.sha256(data).hexdigest() \
+            if data[:4] == b"\x89PNG" or data[:2] == b"\xff\xd8" else "any"
+    if t in ("line", "rectangle", "polyline"):
+        e["stroke"] = ["dash" if shape.get("lineStyle", 0) in DASHED else "solid", shape.get("lineColor", "#000000"),
+                       shape.get("lineWidth", 0.75)]
+    elif t == "text" and not {"lineColor", "lineStyle"} & set(shape) and shape.get("lineWidth", 0.75) == 0.75:
+        e["stroke"] = ["none"]  # (a frame given a line is written without fLine: no reader draws it)
+    if t in ("rectangle", "polyline", "text"):
+        e["fill"] = [shape["fillColor"], shape.get("opacity", 100)] if "fillColor" in shape else None
+    return e
+
+
+def expected_pages(deck):
+    """Per slide, its shapes as expected, in drawing order (by z, then position)."""
+    faces = ["Arial", "ＭＳ Ｐゴシック", "ＭＳ Ｐ明朝"]  # the font table, the master's faces first
+
+    def face(name):  # the table holds 129 names of up to 31 characters; further faces are Arial
+        if name[:31] not in faces and len(faces) < 129:
+            faces.append(name[:31])
+        return name[:31] if name[:31] in faces else "Arial"
+    pages = []
+    for slide in deck["slides"]:
+        shapes = [expected(dict(s, base=deck["base"])) for s in slide.get("shapes", [])]
+        for p in (p for e in shapes for p in texts(e)):
+            for r in p["runs"]:
+                r["face"] = face(r["face"])
+        z = [s.get("z", i) for i, s in enumerate(slide.get("shapes", []))]
+        pages.append([shapes[i] for i in sorted(range(len(shapes)), key=lambda i: (z[i], i))])
+    return pages
+
+
+def texts(shape):
+    """The paragraphs of a shape and of its cells."""
+    return shape.get("paragraphs", []) + [p for r in shape.get("cells", []) for x in r if x for p in x["paragraphs"]]
+
+
+# ---- ODP, as LibreOffice and Calligra write it -----------------------------------------------
+
+NS = {p: "urn:oasis:names:tc:opendocument:xmlns:" + p + ":1.0" for p in
+      ("office", "style", "text", "table", "meta", "presentation")}
+NS.update(draw=NS["office"].replace("office", "drawing"), fo=NS["office"].replace("office", "xsl-fo-compatible"),
+          svg=NS["office"].replace("office", "svg-compatible"), xlink="http://www.w3.org/1999/xlink",
+          dc="http://purl.org/dc/elements/1.1/")
+UNITS = {"pt": 1, "cm": 72 / 2.54, "mm": 72 / 25.4, "in": 72, "": 1}
+NUMBERING = {"1.": 1, "①, ②, ③, ...": 2, "I.": 3, "A)": 4, "一, 二, 三, ...．": 5, "a.": 6, "i.": 7}
+
+
+def q(name):
+    return "{%s}%s" % (NS[name.split(":")[0]], name.split(":")[1])
+
+
+def pt(length):
+    m = re.fullmatch(r"\s*([-+.\deE]+)\s*([a-z]*)\s*", length)
+    return float(m.group(1)) * UNITS[m.group(2)]
+
+
+class Odp:
+    """An ODP's size, properties and pages of shapes in the form compare takes."""
+
+    def __init__(self, path):
+        self.zip = zipfile.ZipFile(path)
+        content, styles, meta = (ET.fromstring(self.zip.read(n)) for n in ("content.xml", "styles.xml", "meta.xml"))
+        self.styles = {(el.get(q("style:family")), el.get(q("style:name"))): el for root in (styles, content)
+                       for el in root.iter() if el.tag in (q("style:style"), q("style:default-style"),
+                                                           q("text:list-style"), q("style:page-layout"))}
+        self.masters = {el.get(q("style:name")): el for el in styles.iter(q("style:master-page"))}
+        self.fonts = {el.get(q("style:name")): el.get(q("svg:font-family")).strip("'")
+                      for root in (styles, content) for el in root.iter(q("style:font-face"))}
+        info = meta.find(q("office:meta"))
+        self.properties = {"title": info.findtext(q("dc:title")), "author": info.findtext(q("meta:initial-creator"))}
+        pages = list(content.iter(q("draw:page")))
+        self.pages = [[o for o in map(self.shape, page) if o] for page in pages]
+        self.size = None
+        if pages:
+            layout = self.styles[(None, self.masters[pages[0].get(q("draw:master-page-name"))].get(
+                q("style:page-layout-name")))].find(q("style:page-layout-properties"))
+            self.size = [pt(layout.get(q("fo:page-width"))), pt(layout.get(q("fo:page-height")))]
+
+    def props(self, family, name, kind):
+        """The properties of kind ("text", "graphic", ...) of a style after its parents and its
+        family's default style."""
+        chain = []
+        while name and (family, name) in self.styles and len(chain) < 20:
+            chain.insert(0, self.styles[(family, name)])
+            name = chain[0].get(q("style:parent-style-name"))
+        merged = {}
+        for el in [self.styles.get((family, None))] + chain:
+            for p in [p for p in el if p.tag.endswith("}" + kind + "-properties")] if el is not None else []:
+                merged.update({k.split("}")[1]: v for k, v in p.attrib.items()})
+        return merged
+
+    def shape(self, el):
+        kind = el.tag.split("}")[1]
+        if not el.tag.startswith(q("draw:")) or kind == "page-thumbnail":
+            return None
+        style = ("presentation", el.get(q("presentation:style-name"))) if el.get(q("presentation:style-name")) \
+            else ("graphic", el.get(q("draw:style-name")))
+        g = self.props(*style, "graphic")
+        o = {"type": kind, "fill": [g["fill-color"].lower(), round(float(g.get("opacity", "100%")[:-1]))]
+             if g.get("fill") == "solid" else None, "stroke": [g.get("stroke", "none")]}
+        if g.get("stroke", "none") != "none":
+            o["stroke"] += [g.get("stroke-color", "#000000").lower(), pt(g.get("stroke-width", "0"))]
+        o["box"], o["rotation"] = self.box(el)
+        geometry, text, image = (el.find(q(t)) for t in ("draw:enhanced-geometry", "draw:text-box", "draw:image"))
+        if kind == "line":
+            o["ends"] = [pt(el.get(q("svg:" + k))) for k in ("x1", "y1", "x2", "y2")]
+            xs, ys = o["ends"][0::2], o["ends"][1::2]
+            o["box"] = [min(xs), min(ys), max(xs) - min(xs), max(ys) - min(ys)]
+        elif geometry is not None:
+            shape = geometry.get(q("draw:type"))
+            o["type"] = {"rectangle": "rectangle", "non-primitive": "polyline", "mso-spt202": "text"}.get(shape, shape)
+            o["path"] = self.path(o["box"], geometry)
+        elif el.find(q("table:table")) is not None:
+            o["type"], o["cells"] = "table", self.table(el.find(q("table:table")), style)
+        elif image is not None:
+            href = image.get(q("xlink:href"))
+            data = self.zip.read(href) if href in self.zip.namelist() else b""
+            o["type"], o["picture"] = "picture", data and hashlib.sha256(data).hexdigest() or None
+        elif kind == "g":
+            o["type"], o["children"] = "group", [c for c in map(self.shape, el) if c]
+            x0, y0 = (min(c["box"][i] for c in o["children"]) for i in (0, 1))
+            x1, y1 = (max(c["box"][i] + c["box"][i + 2] for c in o["children"]) for i in (0, 1))
+            o["box"] = [x0, y0, x1 - x0, y1 - y0]
+        o["type"] = "text" if text is not None else o["type"]
+        if o["type"] not in ("table", "group"):
+            o["paragraphs"] = self.paragraphs(el if text is None else text, style, el.get(q("draw:text-style-name")))
+        return o
+
+    @staticmethod
+    def box(el):
+        """x, y, width, height of the box before it is turned, and the clockwise turn: the steps of
+        draw:transform (rotate anticlockwise about the origin, translate) apply in order."""
+        w, h = (pt(el.get(q(a), "0")) for a in ("svg:width", "svg:height"))
+        cx, cy, turn = pt(el.get(q("svg:x"), "0")) + w / 2, pt(el.get(q("svg:y"), "0")) + h / 2, 0.0
+        for op, args in re.findall(r"(\w+)\s*\(([^)]*)\)", el.get(q("draw:transform"), "")):
+            v = args.replace(",", " ").split()
+            if op == "rotate":
+                a = float(v[0])
+                cx, cy, turn = cx * math.cos(a) + cy * math.sin(a), cy * math.cos(a) - cx * math.sin(a), turn + a
+            elif op == "translate":
+                cx, cy = cx + pt(v[0]), cy + pt(v[1])
+        return [cx - w / 2, cy - h / 2, w, h], round(-math.degrees(turn)) % 360
+
+    @staticmethod
+    def path(box, geometry):
+        """draw:enhanced-path as [command, x, y] in slide points (Z and N bare)."""
+        vb = [float(v) for v in geometry.get(q("svg:viewBox"), "0 0 1 1").split()]
+        out, cmd, numbers = [], None, []
+        for token in re.findall(r"[A-Za-z]|[-+.\deE]+", geometry.get(q("draw:enhanced-path"), "")):
+            if token.isalpha():
+                cmd = token
+                out += [[cmd]] if cmd in "ZN" else []
+                continue
+            numbers.append(float(token))
+            if len(numbers) == 2:
+                out.append([cmd] + [box[i] + (numbers[i] - vb[i]) * box[i + 2] / (vb[i + 2] or 1) for i in (0, 1)])
+                numbers = []
+        return out
+
+    def table(self, table, style):
+        rows = []
+        for row in table.iter(q("table:table-row")):
+            rows.append([])
+            for cell in row:
+                if cell.tag == q("table:covered-table-cell"):
+                    rows[-1].append(None)
+                elif cell.tag == q("table:table-cell"):
+                    name = cell.get(q("table:style-name"), row.get(q("table:default-cell-style-name")))
+                    g, p = (self.props("table-cell", name, k) for k in ("graphic", "paragraph"))
+                    rows[-1].append({"paragraphs": self.paragraphs(cell, style, None, ("table-cell", name)), "span": [
+                        int(cell.get(q(f"table:number-{k}-spanned"), "1")) for k in ("columns", "rows")],
+                        "fill": g.get("fill-color") if g.get("fill") == "solid" else None,
+                        "noBorder": [e for e in ("bottom", "left", "right", "top")
+                                     if p.get("border-" + e, p.get("border")) == "none"]})
+        return rows
+
+    def paragraphs(self, el, style, text_style, cell=(None, None)):
+        base = dict(self.props(*style, "text"), **self.props(*cell, "text"))
+        base.update(self.props("paragraph", text_style, "text"))
+        out = []
+        self.walk(el, out, base, None, 0, False)
+        return out
+
+    def walk(self, el, out, base, lists, depth, header):
+        for c in el:
+            if c.tag == q("text:list"):
+                self.walk(c, out, base, lists or c.get(q("text:style-name")), depth + 1, False)
+            elif c.tag in (q("text:list-item"), q("text:list-header")):
+                self.walk(c, out, base, lists, depth, c.tag == q("text:list-header"))
+            elif c.tag == q("text:p"):
+                out.append(self.paragraph(c, base, None if header else lists, depth))
+
+    def paragraph(self, p, base, lists, depth):
+        spans = []  # [span styles, text, literal]: white space collapses but in text:s and text:tab
+
+        def collect(el, styles):
+            for piece in [el.text] + [x for c in el for x in (c, c.tail)]:
+                if piece is None or isinstance(piece, str):
+                    spans.append([styles, re.sub(r"\s+", " ", piece or ""), False])
+                elif piece.tag == q("text:span"):
+                    collect(piece, styles + [piece.get(q("text:style-name"))])
+                elif piece.tag in (q("text:s"), q("text:tab")):
+                    n = int(piece.get(q("text:c"), "1"))
+                    spans.append([styles, " " * n if piece.tag == q("text:s") else "\t", True])
+        collect(p, [])
+        runs, after_space, pstyle = [], True, p.get(q("text:style-name"))
+        for styles, text, literal in spans:
+            text = text[1:] if not literal and after_space and text.startswith(" ") else text
+            after_space = text.endswith(" ") and not literal if text else after_space
+            t = dict(base, **self.props("paragraph", pstyle, "text"))
+            for name in styles:
+                t.update(self.props("text", name, "text"))
+            position = t.get("text-position", "0%").split()[0]
+            face = t.get("font-name-asian") if CJK.match(text) else t.get("font-name")
+            runs.append({"text": text, "face": self.fonts.get(face, t.get("font-family", "").strip("'")),
+                         "size": pt(t["font-size"]) if "%" not in t.get("font-size", "%") else None,
+                         "bold": t.get("font-weight") in ("bold", "600", "700", "800", "900"),
+                         "italic": t.get("font-style") == "italic", "color": t.get("color", "#000000").lower(),
+                         "underline": t.get("text-underline-style", t.get("text-underline-type", "none")) != "none",
+                         "script": {"super": 33, "sub": -33}.get(position) or round(float(position.rstrip("%")))})
+        align = self.props("paragraph", pstyle, "paragraph").get("text-align", "left")
+        para = {"text": "".join(r["text"] for r in runs), "runs": runs, "level": max(depth - 1, 0),
+                "align": {"start": "left", "end": "right"}.get(align, align), "bullet": None, "numbering": None}
+        label = next((s for s in self.styles.get((None, lists), []) if s.get(q("text:level")) == str(depth)), None)
+        if label is not None and label.tag == q("text:list-level-style-bullet"):
+            para["bullet"] = label.get(q("text:bullet-char")) or None
+        elif label is not None and label.get(q("style:num-format")):
+            para["numbering"] = (NUMBERING.get(label.get(q("style:num-format")) + label.get(q("style:num-suffix"), "")),
+                                 int(label.get(q("text:start-value"), "1")))
+        return para
+
+
+# ---- comparing what a reader read with what the deck says ------------------------------------
+
+WINGDINGS = "\u2022lnupü\u00d8"  # bullet character index -> character (0: the master's)
+STREAMS = ["PowerPoint Document", "Current User", "\x05SummaryInformation", "\x05DocumentSummaryInformation"]
+
+
+class Checks:
+    def __init__(self, reader):
+        self.reader, self.quirks, self.failures, self.count = reader, QUIRKS[reader], [], 0
+
+    def eq(self, where, got, want):
+        self.count += 1
+        if got != want:
+            self.failures.append(f"{where}: {self.reader} read {got!r}, expected {want!r}")
+        return got == want
+
+    def near(self, where, got, want, tol=TOL):
+        ok = got is not None and len(got) == len(want) and all(g is not None and abs(g - w) <= tol
+                                                              for g, w in zip(got, want))
+        return self.eq(where, want if ok else got, want)
+
+    def text(self, text):
+        return self.quirks["text filter"].sub("", text) if "text filter" in self.quirks else text
+
+
+def merged(runs, text=lambda t: t):
+    """Runs with adjacent runs of the same format joined: readers split and join them freely."""
     out = []
+    for r in (dict(r, text=text(r["text"])) for r in runs):
+        if out and all(out[-1][k] == r[k] for k in FONT):
+            out[-1]["text"] += r["text"]
+        elif r["text"]:
+            out.append({k: r[k] for k in ["text"] + list(FONT)})
+    return out
 
-    def walk(objs):
-        for o in objs:
-            out.append(o)
-            walk(o.get("children", []))
 
-    walk(page["objects"])
-    return [o for o in out if kind is None or o["kind"] == kind]
+def compare_paragraphs(c, where, got, want):
+    if not c.eq(where + " texts", [p["text"] for p in got], [c.text(p["text"]) for p in want]):
+        return
+    for i, (g, w) in enumerate(zip(got, want)):
+        at = f"{where} paragraph {i}"
+        c.eq(at + " align", g["align"], c.quirks.get("align", {}).get(w["align"], w["align"]))
+        if w["bullet"] is not None or w["numbering"] or c.quirks.get("level") != "lists only":
+            c.eq(at + " level", g["level"], w["level"])
+        style, start = w["numbering"] or (None, None)
+        number = w["numbering"] and (c.quirks.get("numbering", {}).get(style, style), start)
+        c.eq(at + " numbering", g["numbering"], number)
+        if not number:  # a symbol face's bullet character may be in its private-use form (U+F0xx)
+            bullet = g["bullet"] and chr(ord(g["bullet"]) - 0xF000 * (ord(g["bullet"]) > 0xF000))
+            c.eq(at + " bullet", bullet, None if w["bullet"] is None else WINGDINGS[w["bullet"]])
+        for k in FONT:
+            if k not in c.quirks.get("runs", ()):
+                c.eq(f"{at} {k}", [r[k] for r in merged(g["runs"])], [r[k] for r in merged(w["runs"], c.text)])
+
+
+def compare_shape(c, name, where, got, want):
+    skip = c.quirks.get(("turned " if want["rotation"] else "") + want["type"], "")
+    c.near(where + " box", *([v for v, k in zip(s["box"], "xywh") if k not in skip] for s in (got, want)))
+    c.eq(where + " rotation", got["rotation"], want["rotation"])
+    if "ends" in want:
+        c.near(where + " ends", got["ends"], want["ends"])
+    if "points" in want:
+        c.eq(where + " moves", [s[0] for s in got["path"] if s[0] == "M"] == ["M"] and got["path"][0][0], "M")
+        closes = want["closed"] and want["points"][0] != want["points"][-1]
+        points = [v for p in want["points"] + want["points"][:1] * closes for v in p]
+        vertices = [v for s in got["path"] if s[0] in "ML" for v in s[1:]]
+        if c.quirks.get("flat axis"):
+            vertices = [w if v is None and len(set(points[i % 2::2])) == 1 else v
+                        for i, (v, w) in enumerate(zip(vertices, points))]
+        c.near(where + " vertices", vertices, points)
+        c.eq(where + " closed", "Z" in [s[0] for s in got["path"]], want["closed"])
+    if "picture" in want:
+        picture = "any" if c.quirks.get("jpeg") and want["picture"] and want["data"][:2] == b"\xff\xd8" \
+            else want["picture"]
+        c.eq(where + " picture", "any" if got["picture"] and picture == "any" else got["picture"], picture)
+    if "paragraphs" in want:
+        compare_paragraphs(c, where, got["paragraphs"], want["paragraphs"])
+    if "cells" in got and DECKS.get(name, {}).get("cells") != "texts":
+        c.eq(where + " grid", *([[x is None for x in r] for r in s["cells"]] for s in (got, want)))
+        for r, (gr, wr) in enumerate(zip(got["cells"], want["cells"])):
+            for k, (g, w) in enumerate(zip(gr, wr)):
+                if g and w and c.eq(f"{where} cell ({r}, {k}) span", g["span"], w["span"]):
+                    compare_paragraphs(c, f"{where} cell ({r}, {k})", g["paragraphs"], w["paragraphs"])
+                    for key in ("fill", "noBorder"):
+                        c.eq(f"{where} cell ({r}, {k}) {key}", g.get(key, w[key]), w[key])
+    elif "cells" in want:  # the texts of the cells, however the reader shows them
+        cells = [x for r in got["cells"] for x in r if x] if "cells" in got else got["children"]
+        c.eq(where + " cells", sorted(p["text"] for x in cells for p in x["paragraphs"]),
+             sorted(c.text(p["text"]) for p in texts(want)))
+    for k in ("stroke", "fill"):
+        if k in got and k in want and "'0x" not in repr(want[k]):  # a scheme colour is the slide's
+            if c.eq(f"{where} {k}", got[k] and got[k][:2], want[k] and want[k][:2]) and want[k] and want[k][2:]:
+                c.near(f"{where} {k} width", got[k][2:], want[k][2:], 0.05)
+
+
+def compare_rendered(c, where, page, shapes, size):
+    """Each raster picture on the page is drawn, and every word of each text that is not turned
+    (pdftotext mixes up the letters of turned text), numbered paragraphs after their number."""
+    shown = [s for s in shapes if s["box"][0] >= 0 and s["box"][1] >= 0 and s["box"][0] + s["box"][2] <= size[0]
+             and s["box"][1] + s["box"][3] <= size[1]]
+    words = [w for s in shown if not s["rotation"] for p in texts(s) for r in p["runs"]
+             for w in c.text(r["text"]).split()]
+    labels = [p["label"] + p["text"].split()[0] for s in shown if not s["rotation"] for p in texts(s) if p.get("label")]
+    c.eq(where + " words", [w for w in words + labels if w not in page["text"]], [])
+    c.eq(where + " images", page["images"], len([s for s in shown if s.get("picture") and s["data"][:4] not in
+                                                 (b"\xd7\xcd\xc6\x9a", b"\x01\0\0\0")]))  # not a metafile
+
+
+def compare(c, name, deck, doc):
+    """doc: what the reader read (size, slides, properties, pages of shapes, streams, the
+    rendered pages), or its error."""
+    if not c.eq(name + " opened", doc.get("error"), None):
+        return
+    if "streams" in doc:  # "Pictures" when a picture has data
+        want = STREAMS + ["Pictures"] * bool(deck and any(s.get("picture") for p in expected_pages(deck) for s in p))
+        c.eq(name + " streams", sorted(x for x in doc["streams"] if deck or x in want), sorted(want))
+        return
+    c.eq(name + " slides", doc["slides"], len(deck["slides"]) if deck else DECKS[name]["slides"])
+    if "rendered" in doc:
+        c.eq(name + " pages rendered", len(doc["rendered"]), doc["slides"])
+    if deck is None:
+        return
+    size = [max(72, min(4032, deck.get(k, d))) for k, d in (("width", 720), ("height", 540))]
+    if doc.get("size"):
+        c.near(name + " size", doc["size"], size)
+    for k, v in doc["properties"].items():
+        value = deck.get("properties", {}).get(k, "").split("\0")[0]  # a value ends at a NUL
+        c.eq(f"{name} {k}", v or None, value + " " if value else None)
+    for i, want in enumerate(expected_pages(deck)[:doc["slides"]]):
+        if i < len(doc.get("rendered", [])):
+            compare_rendered(c, f"{name} page {i}", doc["rendered"][i], want, size)
+        want = [s for s in want if s.get("picture", True) or not c.quirks.get("no data")]
+        got = doc["pages"][i]
+        if c.eq(f"{name} slide {i} shapes", [s["type"] for s in got],
+                [c.quirks.get("types", {}).get(s["type"], s["type"]) for s in want]):
+            for j, (g, w) in enumerate(zip(got, want)):
+                compare_shape(c, name, f"{name} slide {i} shape {j}", g, w)
+
+
+# ---- the readers -----------------------------------------------------------------------------
+
+POI_NUMBERING = {3: 1, 18: 2, 7: 3, 11: 4, 38: 5, 0: 6, 6: 7}  # POI's scheme id -> numbering style
+POI_ALIGN = dict(zip(["LEFT", "CENTER", "RIGHT", "JUSTIFY", "DIST", "THAI_DIST", "JUSTIFY_LOW"], ALIGN), **{"": "left"})
+
+
+def read_poi(paths, tmp):
+    jars = [f"/usr/share/java/{j}.jar" for j in ("poi", "poi-scratchpad", "commons-collections4", "commons-math3")]
+    if not shutil.which("javac") or not os.path.exists(jars[0]):
+        return "Apache POI (libapache-poi-java, default-jdk-headless) is not installed"
+    run(["javac", "-encoding", "UTF-8", "-Xlint:-path", "-d", tmp, "-cp", ":".join(jars), HERE / "poi/PoiCheck.java"])
+    docs = {d["file"]: d for d in map(json.loads, run(["java", "-cp", ":".join(jars + [str(tmp)]), "PoiCheck",
+                                                         *paths.values()]).splitlines())}
+    for s in (s for d in docs.values() for page in d.get("pages", []) for s in page):
+        x, y, w, h = s["box"]
+        s["ends"] = [x + w * s["flip"][0], y + h * s["flip"][1], x + w * (not s["flip"][0]), y + h * (not s["flip"][1])]
+        for p in texts(s):
+            p.update(text="".join(r["text"] for r in p["runs"]), align=POI_ALIGN[p["align"] or ""],
+                     numbering=p["numbering"] and (POI_NUMBERING.get(p["numbering"][0]), p["numbering"][1]))
+    return {name: docs.get(str(path), {"error": "POI printed nothing"}) for name, path in paths.items()}
+
+
+def odp_doc(path):
+    odp = Odp(path) if path.exists() else None
+    return {"error": "no ODP written"} if odp is None else {
+        "slides": len(odp.pages), "size": odp.size, "properties": odp.properties, "pages": odp.pages}
+
+
+def read_libreoffice(paths, tmp):
+    if not shutil.which("soffice") or not shutil.which("pdftotext"):
+        return "LibreOffice (libreoffice-impress) or poppler (poppler-utils) is not installed"
+    calls = [["soffice", "--headless", "--norestore", "--nolockcheck", f"-env:UserInstallation=file://{tmp}/{fmt}",
+              "--convert-to", fmt, "--outdir", tmp / fmt, *paths.values()] for fmt in ("odp", "pdf")]
+    with concurrent.futures.ThreadPoolExecutor(2) as pool:
+        list(pool.map(run, calls))
+    docs = {n: odp_doc(tmp / "odp" / (n + ".odp")) for n in paths}
+    for n, doc in docs.items():  # what it renders: the text and the raster images of each page
+        pdf = tmp / "pdf" / (n + ".pdf")
+        if not pdf.exists():
+            doc["error"] = "no PDF written"
+            continue
+        pages = run(["pdftotext", "-enc", "UTF-8", pdf, "-"]).split("\f")[:-1]
+        doc["rendered"] = [{"text": re.sub(r"\s+", "", t), "images": 0} for t in pages]
+        for row in run(["pdfimages", "-list", pdf]).splitlines()[2:]:
+            doc["rendered"][int(row.split()[0]) - 1]["images"] += row.split()[2] == "image"
+    return docs
+
+
+def read_calligra(paths, tmp):
+    if not shutil.which("calligraconverter"):
+        return "Calligra Stage (calligrastage) is not installed"
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_RUNTIME_DIR=str(tmp), HOME=str(tmp))
+
+    def convert(name):  # exit status 2 and no file when it refuses one
+        out = tmp / (name + ".odp")
+        done = subprocess.run(["calligraconverter", "--batch", paths[name], out], capture_output=True, env=env)
+        said = [line for line in done.stderr.decode(errors="replace").splitlines() if "ppt2odp" in line]
+        return odp_doc(out) if done.returncode == 0 else {"error": f"exit status {done.returncode}: {said[-1:]}"}
+    with concurrent.futures.ThreadPoolExecutor(2) as pool:
+        return dict(zip(paths, pool.map(convert, paths)))
+
+
+def read_olefile(paths, tmp):
+    """The streams olefile, an independent compound-file reader, lists, and the problems the
+    library's own structural verifier finds."""
+    try:
+        import olefile
+    except ImportError:
+        return "olefile (python3-olefile) is not installed"
+    verify = subprocess.run([os.environ["QUORV_VERIFY_TOOL"], *paths.values()], capture_output=True, text=True)
+    if verify.returncode not in (0, 1):
+        raise RuntimeError(f"verify_ppt exited {verify.returncode}:\n{verify.stderr}")
+    docs = {}
+    for name, path in paths.items():
+        try:
+            with olefile.OleFileIO(str(path)) as ole:
+                docs[name] = {"streams": ["/".join(e) for e in ole.listdir()]}
+            docs[name]["error"] = verify.stdout if f"{path}:" in verify.stdout else None
+        except OSError as e:
+            docs[name] = {"error": str(e)}
+    return docs
+
+
+def main(command, out):
+    if command == "build":
+        return build(out)
+    decks = files(out)
+    with tempfile.TemporaryDirectory(prefix="quorv-interop-") as tmp:
+        tmp = pathlib.Path(tmp)
+        (tmp / "in").mkdir()
+        links = {name: tmp / "in" / (name + ".ppt") for name in decks}  # soffice writes NAME.odp for each
+        for name, link in links.items():
+            link.symlink_to(decks[name][0])
+        docs = globals()["read_" + command](links, tmp)
+        if isinstance(docs, str):
+            print("skipped:", docs)
+            return 77
+        c = Checks(command)
+        for name, (_path, deck) in decks.items():
+            compare(c, name, deck, docs[name])
+    print("\n".join(c.failures + [f"{command}: {c.count - len(c.failures)} passed, {len(c.failures)} failed"]))
+    return 1 if c.failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1], pathlib.Path(sys.argv[2]).resolve()))

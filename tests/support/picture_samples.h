@@ -1,4 +1,4 @@
-// Picture inputs for tests: the samples of tests/data/pictures (see make_samples.py there) and
+// Picture inputs for tests: the samples of tests/data/pictures (16 x 12 pixels) and
 // PNG files of any size made on the spot.
 #pragma once
 
@@ -21,7 +21,7 @@ inline std::vector<std::uint8_t> pictureBytes(const std::string& name) {
 
 inline std::string asString(const std::vector<std::uint8_t>& b) { return std::string(b.begin(), b.end()); }
 
-// The RGB colour of pixel (x, y) of the 16 x 12 raster samples (make_samples.pixel).
+// The RGB colour of pixel (x, y) of the 16 x 12 raster samples.
 struct Rgb {
     std::uint8_t r, g, b;
 };
