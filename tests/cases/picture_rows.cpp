@@ -88,7 +88,7 @@ const Row kRows[] = {
          return shapes;
      }),
      {{kStore, "3F 00 01 F0 84 00 00 00" + kEmptyEntry + "62 00 07 F0 24 00 00 00  06 06" + kUid1 +
-                   "FF 00  55 00 00 00  01 00 00 00  00 00 00 00  00 00 00 00"
+                   "FF 00 55 00 00 00 01 00 00 00 00 00 00 00 00 00 00 00"
                    "62 00 07 F0 24 00 00 00  06 06" + kUid2 +
                    "FF 00  56 00 00 00  01 00 00 00  55 00 00 00  00 00 00 00"}}},
     // The shape names its file by its last component.
