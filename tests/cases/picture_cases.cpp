@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <sstream>
-#include <thread>
 
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
@@ -207,20 +206,6 @@ TEST(Pictures, AStreamBeyond32BitsIsRefused) {
         EXPECT_EQ(e.get_Code(), 13);
         EXPECT_NE(std::string(e.what()).find("5368709120"), std::string::npos) << e.what();
     }
-}
-
-// Copies sharing one host stream save on two threads at once.
-TEST(Pictures, CopiesSharingAStreamSaveOnTwoThreads) {
-    std::istringstream stream(asString(pictureBytes("sample.png")));
-    PPTPtr<PPTPicture> original(new PPTPicture(0, 0, 10, 10));
-    original->setFileStream(PPTPicture::IMAGE_PNG, stream);
-    PPTDocument docs[2];
-    for (PPTDocument& doc : docs) doc.addSlides(720, 540)->addShape(PPTPtr<PPTPicture>(new PPTPicture(*original)));
-    std::vector<unsigned char> files[2];
-    std::thread other([&] { files[1] = docs[1].saveToMemory(); });
-    files[0] = docs[0].saveToMemory();
-    other.join();
-    EXPECT_EQ(files[0].size(), files[1].size());
 }
 
 } // namespace

@@ -4,11 +4,13 @@
 
 #include <atomic>
 #include <functional>
+#include <sstream>
 #include <thread>
 #include <vector>
 
 #include "demo_deck.h"
 #include "support/fixtures.h"
+#include "support/picture_samples.h"
 
 using namespace Quorv;
 
@@ -35,6 +37,20 @@ Bytes saveDeck(const Build& build) {
 }
 
 } // namespace
+
+// Copies of a picture share the stream it reads: two documents holding them save at once.
+TEST(Concurrency, CopiesOfAPictureSaveOnTwoThreads) {
+    std::istringstream stream(quorv_test::asString(quorv_test::pngOfSize(100)));
+    PPTPtr<PPTPicture> original(new PPTPicture(0, 0, 10, 10));
+    original->setFileStream(PPTPicture::IMAGE_PNG, stream);
+    PPTDocument docs[2];
+    for (PPTDocument& doc : docs) doc.addSlides(720, 540)->addShape(PPTPtr<PPTPicture>(new PPTPicture(*original)));
+    std::vector<unsigned char> files[2];
+    std::thread other([&] { files[1] = docs[1].saveToMemory(); });
+    files[0] = docs[0].saveToMemory();
+    other.join();
+    EXPECT_EQ(files[0].size(), files[1].size());
+}
 
 TEST(Concurrency, DocumentsSavedOnManyThreadsEqualTheSameSavedAlone) {
     std::vector<Bytes> alone;
