@@ -47,6 +47,19 @@ Deck table(std::function<void(PPTTable&, PPTRow&, PPTCell&)> change, float x = 1
     });
 }
 
+// A stream that says it holds 5 GiB: more than the picture records' 32-bit sizes describe.
+class HugeBuf : public std::streambuf {
+protected:
+    pos_type seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode) override {
+        pos_ = dir == std::ios_base::end ? (off_type{5} << 30) + off : dir == std::ios_base::beg ? off : pos_ + off;
+        return pos_type(pos_);
+    }
+    pos_type seekpos(pos_type p, std::ios_base::openmode) override { return pos_type(pos_ = off_type(p)); }
+
+private:
+    off_type pos_ = 0;
+};
+
 const ErrorRow kRows[] = {
     {"cell_index", [] { PPTRow().item(0); }, 1, "the cell in row is : 0"},
     {"row_index", [] { PPTTable(0, 0, 1, 1).item(-1); }, 2, " in table is : -1"},
@@ -104,6 +117,38 @@ const ErrorRow kRows[] = {
          }));
      },
      1, "the cell in row is : 0"},
+    {"too_many_rows", [] {
+         PPTPtr<PPTTable> t(new PPTTable(0, 0, 100, 100));
+         for (int r = 0; r < 65533; ++r) {
+             PPTPtr<PPTRow> row(new PPTRow);
+             row->addCell(PPTPtr<PPTCell>(new PPTCell));
+             t->addRow(row);
+         }
+         PPTDocument doc;
+         doc.addSlides(720, 540)->addShape(t);
+         doc.saveToMemory();
+     },
+     12, "a table has more than 65532 rows"},
+    {"cell_beyond_the_table", [] {
+         PPTPtr<PPTTable> t(new PPTTable(0, 0, 100, 100));
+         PPTPtr<PPTRow> row(new PPTRow);
+         PPTPtr<PPTCell> cell(new PPTCell);
+         cell->set_celloffsetx(100);
+         row->addCell(cell);
+         t->addRow(row);
+         PPTDocument doc;
+         doc.addSlides(720, 540)->addShape(t);
+         doc.saveToMemory();
+     },
+     18, "cell 0 of row 0 starts at 100.125 pt, not left of the table's right edge at 100 pt"},
+    {"stream_beyond_32_bits", [] {
+         HugeBuf buffer;
+         std::istream huge(&buffer);
+         PPTPtr<PPTPicture> p(new PPTPicture(0, 0, 10, 10));
+         p->setFileStream(PPTPicture::IMAGE_PNG, huge);
+         save(oneShape([&] { return PPTPtr<PPTShape>(p); }));
+     },
+     13, "a picture stream of 5368709120 bytes"},
 };
 
 class ErrorRows : public ::testing::TestWithParam<ErrorRow> {};

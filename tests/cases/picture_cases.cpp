@@ -62,6 +62,9 @@ const Kind kKinds[] = {
     {"type_none", "sample.png", "", PPTPicture::IMAGE_NONE, 0, 0},
     {"type_unused", "sample.png", "", PPTPicture::IMAGE_UNUSED, 0, 0},
     {"type_9", "sample.png", "", static_cast<PPTPicture::ImageType>(9), 0, 0},
+    // A BMP whose header claims 20000 x 20000 pixels, more than the decoder takes (2^28).
+    {"huge_bmp", nullptr, std::string("BM\0\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x20\x4E\0\0\x20\x4E\0\0\x01\0\x18\0", 30) +
+                          std::string(88, '\0'), PPTPicture::IMAGE_ANY, 0, 0},
 };
 
 class PictureKinds : public ::testing::TestWithParam<Kind> {};
@@ -177,35 +180,6 @@ TEST(Pictures, ThePictureIdComesBackWithTheData) {
     doc.saveToMemory();
     EXPECT_EQ(p->get_PicId(), 1);
     std::remove(file.c_str());
-}
-
-// A stream that says it holds 5 GiB cannot be described by the records' 32-bit sizes.
-class HugeBuf : public std::streambuf {
-protected:
-    pos_type seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode) override {
-        pos_ = dir == std::ios_base::end ? (off_type{5} << 30) + off : dir == std::ios_base::beg ? off : pos_ + off;
-        return pos_type(pos_);
-    }
-    pos_type seekpos(pos_type p, std::ios_base::openmode) override { return pos_type(pos_ = off_type(p)); }
-
-private:
-    off_type pos_ = 0;
-};
-
-TEST(Pictures, AStreamBeyond32BitsIsRefused) {
-    HugeBuf buffer;
-    std::istream huge(&buffer);
-    PPTDocument doc;
-    PPTPtr<PPTPicture> p(new PPTPicture(0, 0, 10, 10));
-    p->setFileStream(PPTPicture::IMAGE_PNG, huge);
-    doc.addSlides(720, 540)->addShape(p);
-    try {
-        doc.saveToMemory();
-        ADD_FAILURE() << "no exception";
-    } catch (const QvException& e) {
-        EXPECT_EQ(e.get_Code(), 13);
-        EXPECT_NE(std::string(e.what()).find("5368709120"), std::string::npos) << e.what();
-    }
 }
 
 } // namespace

@@ -7,17 +7,45 @@
 #include <sys/wait.h>
 
 #include <csignal>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
 #include "cases/decks.h"
-#include "support/temp_dir.h"
+#include <filesystem>
 
 using namespace Quorv;
 using namespace quorv_test;
 
 namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh folder holding an earlier file, deck.ppt, removed after the test.
+class TempDirTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char name[] = "/tmp/quorv_test_XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        dir_ = name;
+        std::ofstream(path("deck.ppt"), std::ios::binary) << "earlier file";
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string path(const std::string& name) const { return dir_ + "/" + name; }
+    // The names in the folder, sorted, and what deck.ppt holds.
+    std::vector<std::string> files() const {
+        std::vector<std::string> out;
+        for (const auto& e : fs::directory_iterator(dir_)) out.push_back(e.path().filename().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    std::string earlier() const {
+        std::ifstream in(path("deck.ppt"), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::string dir_;
+};
 
 PPTDocument& slides(PPTDocument& doc, int n) {
     for (int i = 0; i < n; ++i) doc.addSlides(720, 540);
@@ -48,7 +76,6 @@ class FailedSave : public TempDirTest, public ::testing::WithParamInterface<Fail
 
 TEST_P(FailedSave, LeavesTheEarlierFileAsItWas) {
     const Failure& f = GetParam();
-    std::ofstream(path("deck.ppt"), std::ios::binary) << "earlier file";
     PPTDocument doc;
     slides(doc, f.slides);
     try {
@@ -59,8 +86,7 @@ TEST_P(FailedSave, LeavesTheEarlierFileAsItWas) {
         EXPECT_NE(e.get_SystemError().find(f.systemText), std::string::npos) << e.get_SystemError();
         if (f.code == 5) EXPECT_STREQ(e.what(), "write ole file error   function: outputppt");
     }
-    std::ifstream in(path("deck.ppt"), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "earlier file");
+    EXPECT_EQ(earlier(), "earlier file");
     EXPECT_EQ(files(), std::vector<std::string>{"deck.ppt"});
 }
 INSTANTIATE_TEST_SUITE_P(Save, FailedSave, ::testing::ValuesIn(kFailures),
@@ -71,7 +97,6 @@ class Save : public TempDirTest {};
 // The disk fills up after 64 KiB: the limit is set in a child process, so that the test's own
 // process keeps writing freely.
 TEST_F(Save, AFullDiskLeavesTheEarlierFileAsItWas) {
-    std::ofstream(path("deck.ppt"), std::ios::binary) << "earlier file";
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -90,15 +115,13 @@ TEST_F(Save, AFullDiskLeavesTheEarlierFileAsItWas) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    std::ifstream in(path("deck.ppt"), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "earlier file");
+    EXPECT_EQ(earlier(), "earlier file");
     EXPECT_EQ(files(), std::vector<std::string>{"deck.ppt"});
 }
 
 // A save replaces an earlier file; a wide name and a UTF-8 name name the same file; the stream
 // and memory forms write a file of the same size (only the save time differs).
 TEST_F(Save, FileStreamAndMemoryHoldTheSameFile) {
-    std::ofstream(path("deck.ppt"), std::ios::binary) << "earlier file";
     PPTDocument doc;
     slides(doc, 2);
     doc.save(path("deck.ppt"));
