@@ -60,10 +60,4 @@ inline std::vector<Record> parseRecords(const std::vector<std::uint8_t>& b, std:
     return out;
 }
 
-inline Record parseRecord(const std::vector<std::uint8_t>& b, std::size_t at) {
-    std::vector<Record> one = parseRecords(b, at, at + 8 + (b.at(at + 4) | (b.at(at + 5) << 8) | (b.at(at + 6) << 16) |
-                                                            (static_cast<std::uint32_t>(b.at(at + 7)) << 24)));
-    return one.at(0);
-}
-
 } // namespace quorv_test
