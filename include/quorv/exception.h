@@ -25,7 +25,8 @@ enum QvErrorCode : int {
     QV_ERR_PICTURE_TOO_LARGE = 13, // PPTDocument::save: a picture does not fit the 32-bit sizes and offsets of its records
     QV_ERR_PICTURE_READ = 14,      // PPTDocument::save: a picture's file or stream changed or failed while it was read
     QV_ERR_SHAPE_NOT_FINITE = 15,  // save: a line, rectangle, polyline or table rule has a coordinate
-                                   // or line width that is infinite or not a number
+                                   // or line width, or a text frame or picture a position or size,
+                                   // that is infinite or not a number
     QV_ERR_TOO_MANY_POINTS = 16,   // save: a polyline has more points than an OfficeArt freeform holds
     QV_ERR_TABLE_NOT_FINITE = 17,  // save: a table's edge, a row height or a cell width is infinite
                                    // or not a number

@@ -66,7 +66,9 @@ public:
     // With true: the length of the picture shape's container (what output(stream, false)
     // writes, without its header). With false: the length of the shape's property table.
     int calSize(int* counter, bool flag) override;
-    // With true: the picture's entry in the picture store. With false: the picture shape.
+    // With true: the picture's entry in the picture store. With false: the picture shape; a box
+    // whose position or size is infinite or NaN throws QvException QV_ERR_SHAPE_NOT_FINITE (15),
+    // huge ones are clamped to the anchor's range (about 4096 points).
     bool output(QvOutputStream& stream, bool flag) override;
     // Writes the picture record into the "Pictures" stream; false when the picture has no data.
     // Throws QvException code 13 when the picture's record cannot be described by the 32-bit

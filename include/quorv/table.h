@@ -48,7 +48,6 @@ namespace Quorv {
 class QvOutputStream;
 
 namespace detail {
-struct TableAccess;
 struct TableLayout;
 } // namespace detail
 
@@ -117,7 +116,6 @@ public:
 
 private:
     friend class PPTTable;
-    friend struct detail::TableAccess;
 
     bool cell_ = false;
     int fill_ = -1;
@@ -157,7 +155,6 @@ public:
 
 private:
     friend class PPTTable;
-    friend struct detail::TableAccess;
 
     Length high_;     // what getRowHigh shows
     Length hostHigh_; // what the host set; the layout works from it
@@ -195,8 +192,6 @@ public:
     bool outputPicture(QvOutputStream& stream) override;
 
 private:
-    friend struct detail::TableAccess;
-
     // The layout pass and its steps, in the order it runs them.
     int layOut(int* counter);
     void checkTable();
@@ -209,9 +204,6 @@ private:
     static void orderColNum(std::vector<Length>& list, int lo, int hi);
     // The last layout; a table that was never laid out is laid out first.
     const detail::TableLayout& laidOut();
-    // The head shape of the group: its record length, and writing it.
-    int calheadsize();
-    bool outhead(QvOutputStream& stream);
 
     int groupShapeId_ = 0;
     std::vector<PPTPtr<PPTRow>> rows_;

@@ -242,8 +242,10 @@ public:
     // size of the client data record (with its header) plus the body of the client text box,
     // that is, what output(stream, true) writes minus 8. An empty frame first gets one space.
     int calSize(int* counter, bool whole) override;
-    // With false: the shape container of the text box. With true: only its client data and
-    // client text box records (the form table cells use). Returns true.
+    // With false: the shape container of the text box; a box whose position or size is infinite
+    // or NaN throws QvException QV_ERR_SHAPE_NOT_FINITE (15), huge ones are clamped to the
+    // anchor's range (about 4096 points), and so are the margins (NaN as 0). With true: only its
+    // client data and client text box records (the form table cells use). Returns true.
     bool output(QvOutputStream& stream, bool tail) override;
     // A text frame has no picture: writes nothing, returns true.
     bool outputPicture(QvOutputStream& stream) override;

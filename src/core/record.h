@@ -66,12 +66,18 @@ private:
 
 } // namespace detail
 
-// The number of bytes body writes.
+// The number of bytes body writes, counted without writing them.
 template <class Body>
-std::size_t measure(const QvOutputStream& like, Body&& body) {
-    QvOutputStream counter = QvOutputStream::counter(like);
+std::size_t measure(Body&& body) {
+    QvOutputStream counter = QvOutputStream::counter();
     body(counter);
     return counter.position();
+}
+
+// The recLen of the record body writes: its size less the 8-byte header.
+template <class Body>
+std::size_t recordLength(Body&& body) {
+    return measure(std::forward<Body>(body)) - 8;
 }
 
 // Writes header and body of one record; returns the record's length (its recLen).

@@ -25,7 +25,7 @@ using officeart::schemeColor;
 // (0 when the host set none, negative, huge, NaN) is brought to the nearest end of that range.
 std::int32_t slideSizeUnits(float points) {
     constexpr std::int64_t kMin = 576, kMax = 32256;
-    return static_cast<std::int32_t>(units::saturate(static_cast<double>(points * 8.0f), kMin, kMax));
+    return static_cast<std::int32_t>(units::clamp(static_cast<double>(points * 8.0f), kMin, kMax));
 }
 
 void writeDocumentAtom(QvOutputStream& s, float width, float height) {

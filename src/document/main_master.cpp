@@ -101,29 +101,22 @@ void writeFieldText(QvOutputStream& s, std::uint16_t alignment, RecordType metaC
 
 template <class Text>
 void writePlaceholder(QvOutputStream& s, const Placeholder& p, Text&& writeText) {
-    writeRecord(s, container(RecordType::OfficeArtSpContainer), [&](QvOutputStream& o) {
-        officeart::writeShapeAtom(o, ShapeType::Rectangle, p.spid, officeart::kHaveAnchor | officeart::kHaveShapeType);
-        PropertyTable properties;
-        properties.add(PropertyId::ProtectionBooleans, 0x00010001).add(PropertyId::LTxid, 0x00D7D8B0);
-        if (p.anchorMiddle) properties.add(PropertyId::AnchorText, 1);
-        properties.add(PropertyId::FillColor, schemeColor(4))
-            .add(PropertyId::FillBackColor, schemeColor(0))
-            .add(PropertyId::FillStyleBooleans, 0x00110001)
-            .add(PropertyId::LineColor, schemeColor(1))
-            .add(PropertyId::LineStyleBooleans, 0x00090001)
-            .add(PropertyId::ShadowColor, schemeColor(2))
-            .write(o);
-        officeart::writeClientAnchor(o, p.top, p.left, p.right, p.bottom);
-        writeRecord(o, container(RecordType::OfficeArtClientData), [&](QvOutputStream& data) {
-            writeRecord(data, atom(RecordType::PlaceholderAtom), [&](QvOutputStream& a) {
-                a.writeI32(p.position);
-                a.writeByte(p.placementId);
-                a.writeByte(p.size);
-                a.writeU16(p.unused);
-            });
-        });
-        writeRecord(o, container(RecordType::OfficeArtClientTextbox), writeText);
-    });
+    officeart::Shape shape;
+    shape.type = ShapeType::Rectangle;
+    shape.spid = p.spid;
+    shape.flags = officeart::kHaveAnchor | officeart::kHaveShapeType;
+    shape.properties.add(PropertyId::ProtectionBooleans, 0x00010001).add(PropertyId::LTxid, 0x00D7D8B0);
+    if (p.anchorMiddle) shape.properties.add(PropertyId::AnchorText, 1);
+    shape.properties.add(PropertyId::FillColor, schemeColor(4))
+        .add(PropertyId::FillBackColor, schemeColor(0))
+        .add(PropertyId::FillStyleBooleans, 0x00110001)
+        .add(PropertyId::LineColor, schemeColor(1))
+        .add(PropertyId::LineStyleBooleans, 0x00090001)
+        .add(PropertyId::ShadowColor, schemeColor(2));
+    shape.anchor = p.anchor;
+    shape.clientData = [&p](QvOutputStream& o) { writePlaceholderData(o, p.data); };
+    shape.textBox = [&](QvOutputStream& o) { writeRecord(o, container(RecordType::OfficeArtClientTextbox), writeText); };
+    officeart::writeShape(s, shape);
 }
 
 void writeMasterDrawing(QvOutputStream& s) {
@@ -135,7 +128,7 @@ void writeMasterDrawing(QvOutputStream& s) {
             });
             writeRecord(dg, container(RecordType::OfficeArtSpgrContainer), [](QvOutputStream& group) {
                 // The master's group rectangle is filled with 0xF5 bytes rather than zeros.
-                writePatriarchShape(group, 0x400, static_cast<std::int32_t>(0xF5F5F5F5u));
+                officeart::writeShape(group, patriarchShape(0x400, static_cast<std::int32_t>(0xF5F5F5F5u)));
                 writePlaceholder(group, kTitle, [](QvOutputStream& t) {
                     writePromptText(t, kTitle.textType, L"Click to edit Master title style", {{33, 0}});
                 });
@@ -155,7 +148,7 @@ void writeMasterDrawing(QvOutputStream& s) {
                     writeFieldText(t, 2, RecordType::SlideNumberMetaCharAtom);
                 });
             });
-            writeBackgroundShape(dg, 0x401, 0x00000800);
+            officeart::writeShape(dg, backgroundShape(0x401, 0x00000800));
         });
     });
 }

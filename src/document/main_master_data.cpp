@@ -139,12 +139,12 @@ std::vector<TextStyle> textStyles() {
     return styles;
 }
 
-//                               spid   top  left right bottom pos placement size unused text middle
-const Placeholder kTitle       = {0x402, 173, 288, 5472, 893, 0, 0x01, 0, 0x00D7, 0, true};
-const Placeholder kBody        = {0x403, 1008, 288, 5472, 3859, 1, 0x02, 0, 0x00C9, 1, false};
-const Placeholder kDate        = {0x404, 3934, 288, 1632, 4234, 2, 0x07, 1, 0x00C9, 4, false};
-const Placeholder kFooter      = {0x405, 3934, 1968, 3597, 4234, 3, 0x09, 2, 0x00C9, 4, false};
-const Placeholder kSlideNumber = {0x406, 3934, 4128, 5472, 4234, 4, 0x08, 2, 0x00C9, 4, false};
+//                               spid     top  left right bottom   pos placement size unused  text middle
+const Placeholder kTitle       = {0x402, {173, 288, 5472, 893},   {0, 0x01, 0, 0x00D7}, 0, true};
+const Placeholder kBody        = {0x403, {1008, 288, 5472, 3859}, {1, 0x02, 0, 0x00C9}, 1, false};
+const Placeholder kDate        = {0x404, {3934, 288, 1632, 4234}, {2, 0x07, 1, 0x00C9}, 4, false};
+const Placeholder kFooter      = {0x405, {3934, 1968, 3597, 4234}, {3, 0x09, 2, 0x00C9}, 4, false};
+const Placeholder kSlideNumber = {0x406, {3934, 4128, 5472, 4234}, {4, 0x08, 2, 0x00C9}, 4, false};
 
 } // namespace master_data
 } // namespace Quorv

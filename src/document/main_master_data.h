@@ -34,11 +34,8 @@ std::vector<TextStyle> textStyles();
 // One placeholder shape of the master.
 struct Placeholder {
     std::uint32_t spid;
-    std::int16_t top, left, right, bottom; // client anchor, master units
-    std::int32_t position;                 // RT_PlaceholderAtom
-    std::uint8_t placementId;
-    std::uint8_t size;
-    std::uint16_t unused;
+    officeart::ClientAnchor anchor; // master units
+    PlaceholderData data;
     std::uint32_t textType;
     bool anchorMiddle; // the title's text is anchored in the middle
 };

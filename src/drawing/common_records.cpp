@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "core/record.h"
-#include "drawing/officeart_records.h"
 
 namespace Quorv {
 
@@ -34,29 +33,39 @@ void writeAsciiCString(QvOutputStream& s, std::uint16_t instance, const char* te
     writeRecordBytes(s, atom(RecordType::CString, 0, instance), units, n);
 }
 
-void writePatriarchShape(QvOutputStream& s, std::uint32_t spid, std::int32_t groupRect) {
-    writeRecord(s, container(RecordType::OfficeArtSpContainer), [&](QvOutputStream& o) {
-        officeart::writeGroupAtom(o, groupRect, groupRect, groupRect, groupRect);
-        officeart::writeShapeAtom(o, officeart::ShapeType::NotPrimitive, spid,
-                                  officeart::kGroup | officeart::kPatriarch);
-    });
+officeart::Shape patriarchShape(std::uint32_t spid, std::int32_t groupRect) {
+    officeart::Shape shape;
+    shape.group = officeart::Rect{groupRect, groupRect, groupRect, groupRect};
+    shape.spid = spid;
+    shape.flags = officeart::kGroup | officeart::kPatriarch;
+    return shape;
 }
 
-void writeBackgroundShape(QvOutputStream& s, std::uint32_t spid, std::uint32_t lineStyleBooleans) {
+officeart::Shape backgroundShape(std::uint32_t spid, std::uint32_t lineStyleBooleans) {
     using officeart::PropertyId;
-    writeRecord(s, container(RecordType::OfficeArtSpContainer), [&](QvOutputStream& o) {
-        officeart::writeShapeAtom(o, officeart::ShapeType::Rectangle, spid,
-                                  officeart::kBackground | officeart::kHaveShapeType);
-        officeart::PropertyTable()
-            .add(PropertyId::FillColor, officeart::schemeColor(0))
-            .add(PropertyId::FillBackColor, officeart::schemeColor(0))
-            .add(PropertyId::FillRectRight, 9150350)
-            .add(PropertyId::FillRectBottom, 6864350)
-            .add(PropertyId::FillStyleBooleans, 0x00120012) // fillUseRect, fFilled
-            .add(PropertyId::LineStyleBooleans, lineStyleBooleans)
-            .add(PropertyId::BlackAndWhiteMode, 9)      // bwWhite
-            .add(PropertyId::ShapeBooleans, 0x00010001) // fBackground
-            .write(o);
+    officeart::Shape shape;
+    shape.type = officeart::ShapeType::Rectangle;
+    shape.spid = spid;
+    shape.flags = officeart::kBackground | officeart::kHaveShapeType;
+    shape.properties.add(PropertyId::FillColor, officeart::schemeColor(0))
+        .add(PropertyId::FillBackColor, officeart::schemeColor(0))
+        .add(PropertyId::FillRectRight, 9150350)
+        .add(PropertyId::FillRectBottom, 6864350)
+        .add(PropertyId::FillStyleBooleans, 0x00120012) // fillUseRect, fFilled
+        .add(PropertyId::LineStyleBooleans, lineStyleBooleans)
+        .add(PropertyId::BlackAndWhiteMode, 9)      // bwWhite
+        .add(PropertyId::ShapeBooleans, 0x00010001); // fBackground
+    return shape;
+}
+
+void writePlaceholderData(QvOutputStream& s, const PlaceholderData& p) {
+    writeRecord(s, container(RecordType::OfficeArtClientData), [&](QvOutputStream& data) {
+        writeRecord(data, atom(RecordType::PlaceholderAtom), [&](QvOutputStream& a) {
+            a.writeI32(p.position);
+            a.writeByte(p.placementId);
+            a.writeByte(p.size);
+            a.writeU16(p.unused);
+        });
     });
 }
 

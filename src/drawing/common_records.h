@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/output_stream.h"
+#include "drawing/officeart_records.h"
 
 namespace Quorv {
 
@@ -27,11 +28,22 @@ void writeAsciiCString(QvOutputStream& s, std::uint16_t instance, const char* te
 
 // The group shape that opens a drawing's shape tree: OfficeArtFSPGR with the given rectangle
 // (every coordinate the same value) and the patriarch OfficeArtFSP with spid.
-void writePatriarchShape(QvOutputStream& s, std::uint32_t spid, std::int32_t groupRect);
+officeart::Shape patriarchShape(std::uint32_t spid, std::int32_t groupRect);
 
 // A drawing's background shape: a rectangle filled with the scheme's background colour.
 // lineStyleBooleans is the only property slides and the master write differently.
-void writeBackgroundShape(QvOutputStream& s, std::uint32_t spid, std::uint32_t lineStyleBooleans);
+officeart::Shape backgroundShape(std::uint32_t spid, std::uint32_t lineStyleBooleans);
+
+// The fields of an RT_PlaceholderAtom ([MS-PPT] 2.5.10 PlaceholderAtom).
+struct PlaceholderData {
+    std::int32_t position;
+    std::uint8_t placementId;
+    std::uint8_t size;
+    std::uint16_t unused;
+};
+
+// The OfficeArtClientData of a placeholder shape: its RT_PlaceholderAtom.
+void writePlaceholderData(QvOutputStream& s, const PlaceholderData& p);
 
 // RT_ProgTags holding the binary tag "___PPT10" with its RT_SlideTime10Atom blob, which every
 // slide and the master carry.

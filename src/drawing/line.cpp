@@ -3,7 +3,9 @@
 #include "core/record.h"
 #include "drawing/dash_mapping.h"
 #include "drawing/shape_containers.h"
-#include "drawing/table_rule_record.h"
+// The one include of a higher layer (docs/architecture.md): output(stream, true) writes a table's
+// grid line.
+#include "table/table_rule_record.h"
 
 namespace Quorv {
 
@@ -40,14 +42,13 @@ int PPTLine::calSize(int*, bool onSlide) {
     // The table-rule record, measured. Its size does not depend on the points, so a rule at the
     // origin is measured: the length is known for any line, even one whose points cannot be
     // written (writing it throws).
-    QvOutputStream counter = QvOutputStream::counter();
-    writeTableRuleRecord(counter, get_ShapeId(), 0.0f, 0.0f, 0.0f, 0.0f);
-    return static_cast<int>(counter.position() - 8);
+    const officeart::Shape rule = tableRuleShape(get_ShapeId(), 0.0f, 0.0f, 0.0f, 0.0f);
+    return static_cast<int>(recordLength([&](QvOutputStream& o) { officeart::writeShape(o, rule); }));
 }
 
 bool PPTLine::output(QvOutputStream& stream, bool tableRule) {
     if (tableRule) {
-        writeTableRuleRecord(stream, get_ShapeId(), get_X1(), get_Y1(), get_X2(), get_Y2());
+        officeart::writeShape(stream, tableRuleShape(get_ShapeId(), get_X1(), get_Y1(), get_X2(), get_Y2()));
     } else {
         slideLine(*this).Output(stream);
     }

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "core/units.h"
+
 namespace Quorv {
 namespace officeart {
 
@@ -53,18 +55,6 @@ std::vector<std::uint8_t> PropertyTable::recordBytes(RecordType type) const {
     return s.takeBytes();
 }
 
-AnchorBox anchorBoxForRotation(float left, float top, float right, float bottom, int degrees) noexcept {
-    int d = degrees % 360;
-    if (d < 0) d += 360;
-    const bool swapped = (d >= 45 && d < 135) || (d >= 225 && d < 315);
-    if (!swapped) return {left, top, right, bottom};
-    const float cx = (left + right) / 2.0f;
-    const float cy = (top + bottom) / 2.0f;
-    const float halfWidth = (right - left) / 2.0f;
-    const float halfHeight = (bottom - top) / 2.0f;
-    return {cx - halfHeight, cy - halfWidth, cx + halfHeight, cy + halfWidth};
-}
-
 PropertyTable& addTableSideLineBooleans(PropertyTable& table) {
     return table.add(PropertyId::LeftLineStyleBooleans, 0x004E0006)
         .add(PropertyId::TopLineStyleBooleans, 0x004E0006)
@@ -73,41 +63,61 @@ PropertyTable& addTableSideLineBooleans(PropertyTable& table) {
         .add(PropertyId::ColumnLineStyleBooleans, 0x000E0006);
 }
 
-void writeShapeAtom(QvOutputStream& s, ShapeType type, std::uint32_t spid, std::uint32_t flags) {
-    writeRecord(s, atom(RecordType::OfficeArtFSP, 2, static_cast<std::uint16_t>(type)),
-                [&](QvOutputStream& o) {
-                    o.writeU32(spid);
-                    o.writeU32(flags);
-                });
+ClientAnchor rotatedClientAnchor(float left, float top, float right, float bottom, int degrees, const char* what) {
+    for (float edge : {left, top, right, bottom}) units::requireFinite(edge, QV_ERR_SHAPE_NOT_FINITE, what);
+    int d = degrees % 360;
+    if (d < 0) d += 360;
+    if ((d >= 45 && d < 135) || (d >= 225 && d < 315)) {
+        const float cx = (left + right) / 2.0f;
+        const float cy = (top + bottom) / 2.0f;
+        const float halfWidth = (right - left) / 2.0f;
+        const float halfHeight = (bottom - top) / 2.0f;
+        left = cx - halfHeight;
+        top = cy - halfWidth;
+        right = cx + halfHeight;
+        bottom = cy + halfWidth;
+    }
+    // Turning a huge box may overflow: clamped like any other value beyond the range.
+    return {units::clampAnchorUnits(top), units::clampAnchorUnits(left), units::clampAnchorUnits(right),
+            units::clampAnchorUnits(bottom)};
 }
 
-void writeGroupAtom(QvOutputStream& s, std::int32_t left, std::int32_t top, std::int32_t right,
-                    std::int32_t bottom) {
-    writeRecord(s, atom(RecordType::OfficeArtFSPGR, 1), [&](QvOutputStream& o) {
-        o.writeI32(left);
-        o.writeI32(top);
-        o.writeI32(right);
-        o.writeI32(bottom);
+namespace {
+
+void writeRect(QvOutputStream& s, RecordHeader h, const Rect& r) {
+    writeRecord(s, h, [&](QvOutputStream& o) {
+        o.writeI32(r.left);
+        o.writeI32(r.top);
+        o.writeI32(r.right);
+        o.writeI32(r.bottom);
     });
 }
 
-void writeClientAnchor(QvOutputStream& s, std::int16_t top, std::int16_t left, std::int16_t right,
-                       std::int16_t bottom) {
-    writeRecord(s, atom(RecordType::OfficeArtClientAnchor), [&](QvOutputStream& o) {
-        o.writeI16(top);
-        o.writeI16(left);
-        o.writeI16(right);
-        o.writeI16(bottom);
-    });
-}
+} // namespace
 
-void writeChildAnchor(QvOutputStream& s, std::int32_t left, std::int32_t top, std::int32_t right,
-                      std::int32_t bottom) {
-    writeRecord(s, atom(RecordType::OfficeArtChildAnchor), [&](QvOutputStream& o) {
-        o.writeI32(left);
-        o.writeI32(top);
-        o.writeI32(right);
-        o.writeI32(bottom);
+void writeShape(QvOutputStream& s, const Shape& shape) {
+    writeRecord(s, container(RecordType::OfficeArtSpContainer), [&](QvOutputStream& o) {
+        if (shape.group) writeRect(o, atom(RecordType::OfficeArtFSPGR, 1), *shape.group);
+        writeRecord(o, atom(RecordType::OfficeArtFSP, 2, static_cast<std::uint16_t>(shape.type)),
+                    [&](QvOutputStream& a) {
+                        a.writeU32(shape.spid);
+                        a.writeU32(shape.flags);
+                    });
+        if (shape.properties.count() > 0) shape.properties.write(o);
+        if (shape.tertiary.count() > 0) shape.tertiary.write(o, RecordType::OfficeArtTertiaryFOPT);
+        if (shape.sharedProperties) o.writeBytes(*shape.sharedProperties);
+        if (const auto* a = std::get_if<ClientAnchor>(&shape.anchor)) {
+            writeRecord(o, atom(RecordType::OfficeArtClientAnchor), [&](QvOutputStream& c) {
+                c.writeI16(a->top);
+                c.writeI16(a->left);
+                c.writeI16(a->right);
+                c.writeI16(a->bottom);
+            });
+        } else if (const auto* r = std::get_if<Rect>(&shape.anchor)) {
+            writeRect(o, atom(RecordType::OfficeArtChildAnchor), *r);
+        }
+        if (shape.clientData) shape.clientData(o);
+        if (shape.textBox) shape.textBox(o);
     });
 }
 

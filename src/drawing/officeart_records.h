@@ -4,6 +4,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <variant>
 #include <vector>
 
 #include "core/output_stream.h"
@@ -68,6 +71,12 @@ enum class PropertyId : std::uint16_t {
 constexpr std::uint16_t kBlipId = 0x4000;
 constexpr std::uint16_t kComplex = 0x8000;
 
+// Fill Style Boolean Properties ([MS-ODRAW] 2.3.7.43): fUsefFilled, with or without fFilled.
+constexpr std::uint32_t kFilled = 0x00100010;
+constexpr std::uint32_t kNotFilled = 0x00100000;
+// Line Style Boolean Properties ([MS-ODRAW] 2.3.8.38): fUsefLine with fLine, the outline is drawn.
+constexpr std::uint32_t kLineDrawn = 0x00080008;
+
 // A colour value that names a colour of the colour scheme rather than RGB.
 constexpr std::uint32_t schemeColor(std::uint8_t index) { return 0x08000000u | index; }
 
@@ -131,26 +140,45 @@ enum ShapeFlags : std::uint32_t {
     kHaveShapeType = 0x800,
 };
 
-// OfficeArtFSP: the shape type goes into recInstance.
-void writeShapeAtom(QvOutputStream& s, ShapeType type, std::uint32_t spid, std::uint32_t flags);
-// OfficeArtFSPGR: the group's coordinate rectangle.
-void writeGroupAtom(QvOutputStream& s, std::int32_t left, std::int32_t top, std::int32_t right,
-                    std::int32_t bottom);
-// The box a rotated shape's anchor holds, in points. For a rotation of 45 to 135 or 225 to 315
-// degrees the format stores the box turned by 90 degrees about its centre (width and height
-// swapped), as PowerPoint does and readers expect; other rotations store the box itself.
-struct AnchorBox {
-    float left, top, right, bottom;
+// A rectangle of four s32: an OfficeArtFSPGR's coordinate space or an OfficeArtChildAnchor, in
+// the group's coordinates.
+struct Rect {
+    std::int32_t left, top, right, bottom;
 };
-AnchorBox anchorBoxForRotation(float left, float top, float right, float bottom, int degrees) noexcept;
 
 // OfficeArtClientAnchor as the presentation format defines it: four s16 in master units, in the
 // order top, left, right, bottom ([MS-PPT] 2.7.1 SmallRectStruct).
-void writeClientAnchor(QvOutputStream& s, std::int16_t top, std::int16_t left, std::int16_t right,
-                       std::int16_t bottom);
-// OfficeArtChildAnchor: four s32 in the group's coordinates, left, top, right, bottom.
-void writeChildAnchor(QvOutputStream& s, std::int32_t left, std::int32_t top, std::int32_t right,
-                      std::int32_t bottom);
+struct ClientAnchor {
+    std::int16_t top, left, right, bottom;
+};
+
+// The client anchor of a shape that may be rotated (text frames, pictures), from its box in
+// points. The box's edges must be finite (QvException code 15, naming what). For a rotation of
+// 45 to 135 or 225 to 315 degrees the format stores the box turned by 90 degrees about its centre
+// (width and height swapped), as PowerPoint does and readers expect; other rotations store the box
+// itself. The result is clamped to the anchor's range.
+ClientAnchor rotatedClientAnchor(float left, float top, float right, float bottom, int degrees, const char* what);
+
+// One shape: what its OfficeArtSpContainer ([MS-ODRAW] 2.2.14) holds, in the order written. Every
+// shape kind describes itself as one of these and writeShape writes it.
+struct Shape {
+    std::optional<Rect> group; // OfficeArtFSPGR: the coordinate space of a group's first shape
+    ShapeType type = ShapeType::NotPrimitive;
+    std::uint32_t spid = 0;
+    std::uint32_t flags = 0; // ShapeFlags of OfficeArtFSP
+    PropertyTable properties; // OfficeArtFOPT, left out when empty
+    PropertyTable tertiary;   // OfficeArtTertiaryFOPT, left out when empty
+    // Property records that every shape of a kind has alike, turned into bytes once (headers
+    // included); written after the two tables above.
+    const std::vector<std::uint8_t>* sharedProperties = nullptr;
+    std::variant<std::monostate, ClientAnchor, Rect> anchor; // on a slide, or in a group
+    // The records after the anchor, each written whole by its writer when there is one.
+    std::function<void(QvOutputStream&)> clientData; // OfficeArtClientData
+    std::function<void(QvOutputStream&)> textBox;    // OfficeArtClientTextbox
+};
+
+// Writes one OfficeArtSpContainer: the only place that opens one.
+void writeShape(QvOutputStream& s, const Shape& shape);
 
 } // namespace officeart
 } // namespace Quorv

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/record.h"
-#include "drawing/drawing_units.h"
+#include "core/units.h"
 #include "quorv/exception.h"
 
 namespace Quorv {
@@ -12,16 +12,14 @@ namespace officedrawing {
 
 using officeart::PropertyId;
 using officeart::PropertyTable;
-namespace units = drawing_units;
 
 namespace {
 
-// Line Style Boolean Properties ([MS-ODRAW] 2.3.8.38): fUsefLine with fLine, the outline is drawn.
-constexpr std::uint32_t kLineDrawn = 0x00080008;
-// Fill Style Boolean Properties ([MS-ODRAW] 2.3.7.43): fUsefFilled, with or without fFilled. Always
-// written, because the drawing group's defaults (the document container) fill every shape.
-constexpr std::uint32_t kFilled = 0x00100010;
-constexpr std::uint32_t kNotFilled = 0x00100000;
+// The fill booleans are always written, because the drawing group's defaults (the document
+// container) fill every shape.
+using officeart::kFilled;
+using officeart::kLineDrawn;
+using officeart::kNotFilled;
 
 // MSOSHAPEPATH ([MS-ODRAW] 2.4.9).
 constexpr std::uint32_t kShapePathLines = 0;       // msoshapeLines: an open path
@@ -60,8 +58,15 @@ void putArrayHeader(std::vector<std::uint8_t>& b, std::size_t count, std::uint16
     putU16(b, cbElem);
 }
 
-std::int16_t minOf(std::int16_t a, std::int16_t b) { return std::min(a, b); }
-std::int16_t maxOf(std::int16_t a, std::int16_t b) { return std::max(a, b); }
+// A shape's anchor on the slide: checked, in master units (code 15 naming what).
+std::int16_t anchorUnits(double points, const char* what) {
+    return units::checkedAnchorUnits(points, QV_ERR_SHAPE_NOT_FINITE, what);
+}
+
+// The client anchor of the box two corners span, whatever their order.
+officeart::ClientAnchor spannedBy(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
+    return {std::min(y1, y2), std::min(x1, x2), std::max(x1, x2), std::max(y1, y2)};
+}
 
 } // namespace
 
@@ -89,36 +94,31 @@ void CommonShape::SetLineDashing(MSOLINEDASHING dashing) {
     changed();
 }
 
-void CommonShape::Translate() { translated_ = translate(); }
+void CommonShape::Translate() { translated_ = complete(translate()); }
+
+CommonShape::Record CommonShape::complete(Record r) const {
+    r.spid = spid_;
+    r.flags |= officeart::kHaveAnchor | officeart::kHaveShapeType;
+    return r;
+}
 
 unsigned CommonShape::GetLength() const {
-    QvOutputStream counter = QvOutputStream::counter();
-    Output(counter);
-    return static_cast<unsigned>(counter.position() - 8);
+    return static_cast<unsigned>(recordLength([this](QvOutputStream& o) { Output(o); }));
 }
 
 bool CommonShape::Output(QvOutputStream& stream) const {
     if (translated_) {
-        write(stream, *translated_);
+        officeart::writeShape(stream, *translated_);
     } else {
-        write(stream, translate());
+        officeart::writeShape(stream, complete(translate()));
     }
     return true;
-}
-
-void CommonShape::write(QvOutputStream& s, const Record& r) const {
-    writeRecord(s, container(RecordType::OfficeArtSpContainer), [&](QvOutputStream& o) {
-        officeart::writeShapeAtom(o, r.type, spid_,
-                                  officeart::kHaveAnchor | officeart::kHaveShapeType | r.flags);
-        r.properties.write(o);
-        officeart::writeClientAnchor(o, r.top, r.left, r.right, r.bottom);
-    });
 }
 
 void CommonShape::addLineProperties(PropertyTable& properties) const {
     properties.add(PropertyId::LineColor, notSet(lineColor_) ? officeart::schemeColor(1)
                                                              : static_cast<std::uint32_t>(lineColor_));
-    properties.add(PropertyId::LineWidth, units::lineWidthEmu(lineWidth_.points(), "line width"));
+    properties.add(PropertyId::LineWidth, units::checkedLineWidthEmu(lineWidth_.points(), QV_ERR_SHAPE_NOT_FINITE, "line width"));
     if (dashing_ != msolineSolid) properties.add(PropertyId::LineDashing, dashing_);
     properties.add(PropertyId::LineStyleBooleans, kLineDrawn);
 }
@@ -145,10 +145,10 @@ LineShapeContainer::~LineShapeContainer() = default;
 
 CommonShape::Record LineShapeContainer::translate() const {
     const char* what = "line end point";
-    std::int16_t x1 = units::anchorUnits(x1_.points(), what);
-    std::int16_t y1 = units::anchorUnits(y1_.points(), what);
-    std::int16_t x2 = units::anchorUnits(x2_.points(), what);
-    std::int16_t y2 = units::anchorUnits(y2_.points(), what);
+    std::int16_t x1 = anchorUnits(x1_.points(), what);
+    std::int16_t y1 = anchorUnits(y1_.points(), what);
+    std::int16_t x2 = anchorUnits(x2_.points(), what);
+    std::int16_t y2 = anchorUnits(y2_.points(), what);
 
     Record r;
     r.type = officeart::ShapeType::Line;
@@ -156,10 +156,7 @@ CommonShape::Record LineShapeContainer::translate() const {
     // mirrors it, so that it starts at the right edge (fFlipH) or at the bottom (fFlipV).
     if (x1 > x2) r.flags |= officeart::kFlipH;
     if (y1 > y2) r.flags |= officeart::kFlipV;
-    r.left = minOf(x1, x2);
-    r.right = maxOf(x1, x2);
-    r.top = minOf(y1, y2);
-    r.bottom = maxOf(y1, y2);
+    r.anchor = spannedBy(x1, y1, x2, y2);
     // A line has no area; saying so keeps the drawing group's default fill off it.
     r.properties.add(PropertyId::FillStyleBooleans, kNotFilled);
     addLineProperties(r.properties);
@@ -185,18 +182,15 @@ void RectangleShapeContainer::SetFillOpacity(int percent) {
 
 CommonShape::Record RectangleShapeContainer::translate() const {
     const char* what = "rectangle edge";
-    std::int16_t l = units::anchorUnits(left_.points(), what);
-    std::int16_t t = units::anchorUnits(top_.points(), what);
-    std::int16_t r = units::anchorUnits(right_.points(), what);
-    std::int16_t b = units::anchorUnits(bottom_.points(), what);
+    std::int16_t l = anchorUnits(left_.points(), what);
+    std::int16_t t = anchorUnits(top_.points(), what);
+    std::int16_t r = anchorUnits(right_.points(), what);
+    std::int16_t b = anchorUnits(bottom_.points(), what);
 
     Record rec;
     rec.type = officeart::ShapeType::Rectangle;
     // A box given right to left or bottom to top is the same rectangle.
-    rec.left = minOf(l, r);
-    rec.right = maxOf(l, r);
-    rec.top = minOf(t, b);
-    rec.bottom = maxOf(t, b);
+    rec.anchor = spannedBy(l, t, r, b);
     addFillProperties(rec.properties, fillColor_, opacity_);
     addLineProperties(rec.properties);
     return rec;
@@ -240,42 +234,43 @@ CommonShape::Record PolyLineShapeContainer::translate() const {
     const char* pointWhat = "polyline point";
     const double left = left_.points();
     const double top = top_.points();
-    units::requireFinite(left, boxWhat);
-    units::requireFinite(top, boxWhat);
-    units::requireFinite(right_.points(), boxWhat);
-    units::requireFinite(bottom_.points(), boxWhat);
+    for (double edge : {left, top, static_cast<double>(right_.points()), static_cast<double>(bottom_.points())}) {
+        units::requireFinite(edge, QV_ERR_SHAPE_NOT_FINITE, boxWhat);
+    }
 
     // Every vertex in slide master units, measured from the slide like the anchor.
     std::vector<std::int16_t> xs(n), ys(n);
     for (std::size_t i = 0; i < n; ++i) {
         const double x = points_[i].x.points();
         const double y = points_[i].y.points();
-        units::requireFinite(x, pointWhat);
-        units::requireFinite(y, pointWhat);
-        xs[i] = units::anchorUnits(left + x, pointWhat);
-        ys[i] = units::anchorUnits(top + y, pointWhat);
+        units::requireFinite(x, QV_ERR_SHAPE_NOT_FINITE, pointWhat);
+        units::requireFinite(y, QV_ERR_SHAPE_NOT_FINITE, pointWhat);
+        xs[i] = anchorUnits(left + x, pointWhat);
+        ys[i] = anchorUnits(top + y, pointWhat);
     }
 
     // The anchor is the vertices' bounding box: the geometry then fills it exactly, which is how
     // PowerPoint frames a freeform, and readers that map the path's own bounds onto the anchor
     // (rather than the geometry space) still put every vertex in its place. The box given to the
     // constructor only serves as the origin of the vertices.
+    officeart::ClientAnchor a;
+    if (n > 0) {
+        a.left = *std::min_element(xs.begin(), xs.end());
+        a.right = *std::max_element(xs.begin(), xs.end());
+        a.top = *std::min_element(ys.begin(), ys.end());
+        a.bottom = *std::max_element(ys.begin(), ys.end());
+    } else {
+        a.left = a.right = anchorUnits(left, boxWhat);
+        a.top = a.bottom = anchorUnits(top, boxWhat);
+    }
     Record r;
     r.type = officeart::ShapeType::NotPrimitive;
-    if (n > 0) {
-        r.left = *std::min_element(xs.begin(), xs.end());
-        r.right = *std::max_element(xs.begin(), xs.end());
-        r.top = *std::min_element(ys.begin(), ys.end());
-        r.bottom = *std::max_element(ys.begin(), ys.end());
-    } else {
-        r.left = r.right = units::anchorUnits(left, boxWhat);
-        r.top = r.bottom = units::anchorUnits(top, boxWhat);
-    }
+    r.anchor = a;
 
     // The geometry space is the anchor in master units, from (0, 0). A degenerate side is
     // given a length of 1 so that readers have something to scale by; all vertices are at 0 on it.
-    const std::int32_t geoWidth = std::max<std::int32_t>(1, r.right - r.left);
-    const std::int32_t geoHeight = std::max<std::int32_t>(1, r.bottom - r.top);
+    const std::int32_t geoWidth = std::max<std::int32_t>(1, a.right - a.left);
+    const std::int32_t geoHeight = std::max<std::int32_t>(1, a.bottom - a.top);
 
     // Vertices from the anchor's top-left corner: 0 .. 65535, two s16 each when they fit.
     bool fitsShort = geoWidth <= INT16_MAX && geoHeight <= INT16_MAX;
@@ -283,8 +278,8 @@ CommonShape::Record PolyLineShapeContainer::translate() const {
     vertices.reserve(6 + n * (fitsShort ? 4 : 8));
     putArrayHeader(vertices, n, fitsShort ? kShortPoints : kLongPoints);
     for (std::size_t i = 0; i < n; ++i) {
-        std::uint32_t vx = static_cast<std::uint32_t>(xs[i] - r.left);
-        std::uint32_t vy = static_cast<std::uint32_t>(ys[i] - r.top);
+        std::uint32_t vx = static_cast<std::uint32_t>(xs[i] - a.left);
+        std::uint32_t vy = static_cast<std::uint32_t>(ys[i] - a.top);
         if (fitsShort) {
             putU16(vertices, vx);
             putU16(vertices, vy);

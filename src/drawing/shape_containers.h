@@ -91,13 +91,9 @@ protected:
     CommonShape(const CommonShape&) = default;
     CommonShape& operator=(const CommonShape&) = default;
 
-    // The record's values.
-    struct Record {
-        officeart::ShapeType type = officeart::ShapeType::NotPrimitive;
-        std::uint32_t flags = 0; // OfficeArtFSP flags beyond fHaveAnchor | fHaveSpt
-        officeart::PropertyTable properties;
-        std::int16_t top = 0, left = 0, right = 0, bottom = 0; // client anchor
-    };
+    // The shape's type, flags beyond fHaveAnchor | fHaveSpt, properties and anchor; Translate adds
+    // the spid and those two flags.
+    using Record = officeart::Shape;
     virtual Record translate() const = 0;
     // Any setter makes an earlier Translate stale.
     void changed() noexcept { translated_.reset(); }
@@ -109,7 +105,7 @@ protected:
     static void addFillProperties(officeart::PropertyTable& properties, int color, int opacityPercent);
 
 private:
-    void write(QvOutputStream& s, const Record& r) const;
+    Record complete(Record r) const;
 
     std::uint32_t spid_ = 0x800;
     int lineColor_ = -1;

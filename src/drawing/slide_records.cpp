@@ -42,12 +42,12 @@ void writeSlideRecord(QvOutputStream& s, const std::vector<PPTPtr<PPTShape>>& sh
             writeRecord(drawing, container(RecordType::OfficeArtDgContainer), [&](QvOutputStream& dg) {
                 writeDrawingAtom(dg);
                 writeRecord(dg, container(RecordType::OfficeArtSpgrContainer), [&](QvOutputStream& group) {
-                    writePatriarchShape(group, kGroupSpid, 0);
+                    officeart::writeShape(group, patriarchShape(kGroupSpid, 0));
                     for (const auto& shape : shapes) shape->output(group, false);
                 });
                 // The background shape is the drawing's own (OfficeArtDgContainer.shape), after the
                 // group, as in the master; inside the group readers would take it for a shape.
-                writeBackgroundShape(dg, kBackgroundSpid, 0x00080000); // fUsefLine set, fLine clear
+                officeart::writeShape(dg, backgroundShape(kBackgroundSpid, 0x00080000)); // fUsefLine set, fLine clear
             });
         });
         writeColorScheme(slide, 1, kDefaultColorScheme);

@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "core/units.h"
-#include "drawing/officeart_records.h"
 #include "core/output_stream.h"
 #include "core/record.h"
 #include "core/save_context.h"
+#include "drawing/officeart_records.h"
 #include "drawing/shape_size.h"
 #include "picture/blip_records.h"
 #include "picture/byte_source.h"
@@ -58,6 +57,7 @@ struct PictureInput {
 };
 
 // The values the picture shape is written from; calSize measures what output writes from them.
+// The anchor is apart: only writing the shape needs it (and checks the box).
 struct PictureShapeOf {
     static picture::PictureShape values(const PPTPicture& p) {
         picture::PictureShape shape;
@@ -66,12 +66,10 @@ struct PictureShapeOf {
         const int id = p.get_PicId();
         shape.pib = id < 0 ? 0u : static_cast<std::uint32_t>(id) + 1u;
         shape.name = picture::pictureName(p.fileName_);
-        const officeart::AnchorBox box = officeart::anchorBoxForRotation(p.left, p.top, p.right, p.bottom, shape.rotation);
-        shape.top = units::anchorUnits(box.top);
-        shape.left = units::anchorUnits(box.left);
-        shape.right = units::anchorUnits(box.right);
-        shape.bottom = units::anchorUnits(box.bottom);
         return shape;
+    }
+    static officeart::ClientAnchor anchor(const PPTPicture& p, int rotation) {
+        return officeart::rotatedClientAnchor(p.left, p.top, p.right, p.bottom, rotation, "picture edge");
     }
 };
 
@@ -133,9 +131,8 @@ int PPTPicture::get_PicId() const noexcept { return noData_ ? -1 : picId_; }
 
 int PPTPicture::calSize(int*, bool flag) {
     if (flag) return slideRecordLength(*this);
-    const picture::PictureShape shape = detail::PictureShapeOf::values(*this);
-    std::size_t table = measure(QvOutputStream::counter(), [&](QvOutputStream& o) { pictureProperties(shape).write(o); });
-    return static_cast<int>(table - 8);
+    const officeart::PropertyTable table = pictureProperties(detail::PictureShapeOf::values(*this));
+    return static_cast<int>(recordLength([&](QvOutputStream& o) { table.write(o); }));
 }
 
 bool PPTPicture::output(QvOutputStream& stream, bool flag) {
@@ -148,7 +145,8 @@ bool PPTPicture::output(QvOutputStream& stream, bool flag) {
         picture::writeStoreEntry(stream, entry);
         return true;
     }
-    picture::writePictureShape(stream, detail::PictureShapeOf::values(*this));
+    const picture::PictureShape values = detail::PictureShapeOf::values(*this);
+    officeart::writeShape(stream, picture::pictureShape(values, detail::PictureShapeOf::anchor(*this, values.rotation)));
     return true;
 }
 

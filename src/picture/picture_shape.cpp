@@ -1,6 +1,5 @@
 #include "picture/picture_shape.h"
 
-#include "core/record.h"
 #include "core/text_encoding.h"
 
 namespace Quorv {
@@ -31,13 +30,14 @@ officeart::PropertyTable pictureProperties(const PictureShape& shape) {
     return table;
 }
 
-void writePictureShape(QvOutputStream& s, const PictureShape& shape) {
-    writeRecord(s, container(RecordType::OfficeArtSpContainer), [&](QvOutputStream& o) {
-        officeart::writeShapeAtom(o, officeart::ShapeType::PictureFrame, shape.spid,
-                                  officeart::kHaveAnchor | officeart::kHaveShapeType);
-        pictureProperties(shape).write(o);
-        officeart::writeClientAnchor(o, shape.top, shape.left, shape.right, shape.bottom);
-    });
+officeart::Shape pictureShape(const PictureShape& values, const officeart::ClientAnchor& anchor) {
+    officeart::Shape shape;
+    shape.type = officeart::ShapeType::PictureFrame;
+    shape.spid = values.spid;
+    shape.flags = officeart::kHaveAnchor | officeart::kHaveShapeType;
+    shape.properties = pictureProperties(values);
+    shape.anchor = anchor;
+    return shape;
 }
 
 std::vector<std::uint8_t> pictureName(const std::string& fileName) {

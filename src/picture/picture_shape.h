@@ -1,4 +1,4 @@
-// The picture shape in a slide's drawing: an OfficeArtSpContainer holding a picture frame.
+// The picture shape in a slide's drawing: a picture frame that refers to its store entry.
 #pragma once
 
 #include <cstdint>
@@ -16,14 +16,13 @@ struct PictureShape {
     int rotation = 0;              // degrees, 0..359; 0 writes no rotation property
     std::uint32_t pib = 0;         // 1-based store entry, 0 for no picture
     std::vector<std::uint8_t> name; // pibName in UTF-16LE, without its terminator
-    std::int16_t top = 0, left = 0, right = 0, bottom = 0; // master units
 };
 
 // The shape's property table: rotation (only when not 0), protection, pib, pibName, pibFlags.
 officeart::PropertyTable pictureProperties(const PictureShape& shape);
 
-// OfficeArtSpContainer: OfficeArtFSP (picture frame), OfficeArtFOPT, OfficeArtClientAnchor.
-void writePictureShape(QvOutputStream& s, const PictureShape& shape);
+// The picture frame shape: those properties and the client anchor.
+officeart::Shape pictureShape(const PictureShape& values, const officeart::ClientAnchor& anchor);
 
 // The name stored in pibName: the file name's last component, after the last '/' or '\\', taken
 // as UTF-8 and written as UTF-16LE.

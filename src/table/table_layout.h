@@ -58,24 +58,5 @@ struct TableLayout {
 // The next multiple of 1/8 point strictly above v (for v >= 0): (trunc(8 v) + 1) / 8.
 float eighthPointStep(float v) noexcept;
 
-// What the library's tests need from a table beyond its public interface.
-struct TableAccess {
-    static float tableLeft(const PPTTable& t) noexcept { return t.tableLeft_; }
-    static float tableTop(const PPTTable& t) noexcept { return t.tableTop_; }
-    static float tableRight(const PPTTable& t) noexcept { return t.tableRight_; }
-    static float tableBottom(const PPTTable& t) noexcept { return t.tableBottom_; }
-    // The base shape's box, which the layout keeps equal to the four edges.
-    static float boundsLeft(const PPTTable& t) noexcept { return t.left; }
-    static float boundsTop(const PPTTable& t) noexcept { return t.top; }
-    static float boundsRight(const PPTTable& t) noexcept { return t.right; }
-    static float boundsBottom(const PPTTable& t) noexcept { return t.bottom; }
-    static int groupShapeId(const PPTTable& t) noexcept { return t.groupShapeId_; }
-    static const std::vector<PPTPtr<PPTLine>>& ruleLines(const PPTTable& t) noexcept { return t.ruleLines_; }
-    static std::vector<Length> calColNum(const PPTTable& t) { return t.calColNum(); }
-    static void orderColNum(std::vector<Length>& list, int lo, int hi) { PPTTable::orderColNum(list, lo, hi); }
-    static int calheadsize(PPTTable& t) { return t.calheadsize(); }
-    static bool outhead(PPTTable& t, QvOutputStream& s) { return t.outhead(s); }
-};
-
 } // namespace detail
 } // namespace Quorv

@@ -2,18 +2,19 @@
 // group's rectangle and the table properties ([MS-ODRAW] 2.3.11 tableProperties,
 // tableRowProperties), then a rectangle with a text box per cell, last row first, and the grid
 // lines as line shapes. Shapes in the group are numbered 0x4D00 + their shape id.
-#include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "core/output_stream.h"
 #include "core/record.h"
-#include "drawing/drawing_units.h"
+#include "core/units.h"
+#include "drawing/common_records.h"
 #include "drawing/officeart_records.h"
 #include "drawing/shape_size.h"
 #include "quorv/table.h"
-#include "core/units.h"
 #include "table/table_layout.h"
+#include "table/table_rule_record.h"
+#include "text/text_frame_access.h"
 
 namespace Quorv {
 
@@ -27,14 +28,14 @@ constexpr std::uint32_t kSpidBase = 0x4D00;
 
 // PlaceholderAtom of the head shape: position 0, placementId PT_Object (0x13), size PS_Full (0),
 // then two bytes that carry no meaning.
-constexpr std::uint8_t kPlaceholderObject = 0x13;
-constexpr std::uint8_t kPlaceholderFull = 0x00;
-constexpr std::uint8_t kPlaceholderUnused[2] = {0xA9, 0x04};
+constexpr PlaceholderData kPlaceholderObject = {0, 0x13, 0x00, 0x04A9};
 
-std::int32_t masterUnits(float points) { return drawing_units::masterUnits(points, "table coordinate"); }
+std::int32_t masterUnits(float points) {
+    return units::checkedMasterUnits(points, QV_ERR_TABLE_NOT_FINITE, "table coordinate");
+}
 
 // A text inset in EMU, as the text frame itself writes it.
-std::uint32_t insetEmu(float points) noexcept { return static_cast<std::uint32_t>(units::emu(points)); }
+std::uint32_t insetEmu(float points) noexcept { return static_cast<std::uint32_t>(units::clampEmu(points)); }
 
 struct CellShape {
     std::uint32_t spid;
@@ -58,37 +59,65 @@ const std::vector<std::uint8_t>& cellTertiaryProperties() {
     return bytes;
 }
 
-// The OfficeArtSpContainer of one cell: a rectangle without an outline of its own, with the
-// cell's fill, at its place in the group, holding the text frame's client data and text box.
-void writeCellShape(QvOutputStream& s, const CellShape& cell, PPTTextFrame& frame) {
-    writeRecord(s, container(RecordType::OfficeArtSpContainer), [&](QvOutputStream& o) {
-        officeart::writeShapeAtom(o, officeart::ShapeType::Rectangle, cell.spid,
-                                  officeart::kChild | officeart::kHaveAnchor | officeart::kHaveShapeType);
-        PropertyTable p;
-        p.add(PropertyId::ProtectionBooleans, 0x00040000); // fUsefLockText: the text is not locked
-        p.add(PropertyId::LTxid, 0);
-        p.add(PropertyId::DxTextLeft, insetEmu(frame.get_textleft()));
-        p.add(PropertyId::DyTextTop, insetEmu(frame.get_texttop()));
-        p.add(PropertyId::DxTextRight, insetEmu(frame.get_textright()));
-        p.add(PropertyId::DyTextBottom, insetEmu(frame.get_textbottom()));
-        if (frame.get_anchor() > 0) p.add(PropertyId::AnchorText, static_cast<std::uint32_t>(frame.get_anchor()));
-        p.add(PropertyId::TextBooleans, 0x000F0000);
-        const bool filled = cell.fill != -1;
-        p.add(PropertyId::FillColor, filled ? static_cast<std::uint32_t>(cell.fill) : schemeColor(4));
-        p.add(PropertyId::FillBackColor, schemeColor(0));
-        p.add(PropertyId::FillStyleBooleans, filled ? 0x001F0019 : 0x001F0009);
-        p.add(PropertyId::LineColor, schemeColor(1));
-        p.add(PropertyId::LineWidth, 9525); // 0.75 pt
-        p.add(PropertyId::LineStyleBooleans, 0x000E0006); // fUsefLine set, fLine clear: no outline
-        p.add(PropertyId::ShadowColor, schemeColor(2));
-        p.add(PropertyId::ShadowStyleBooleans, 0x00030000);
-        p.add(PropertyId::CalloutBooleans, 0x000F0000);
-        p.write(o);
-        o.writeBytes(cellTertiaryProperties());
-        officeart::writeChildAnchor(o, masterUnits(cell.left), masterUnits(cell.top),
-                                    masterUnits(cell.left + cell.width), masterUnits(cell.top + cell.height));
-        frame.output(o, true); // client data and client text box
-    });
+// The shape of one cell: a rectangle without an outline of its own, with the cell's fill, at its
+// place in the group, holding the text frame's client data and text box.
+officeart::Shape cellShape(const CellShape& cell, PPTTextFrame& frame) {
+    officeart::Shape shape;
+    shape.type = officeart::ShapeType::Rectangle;
+    shape.spid = cell.spid;
+    shape.flags = officeart::kChild | officeart::kHaveAnchor | officeart::kHaveShapeType;
+    PropertyTable& p = shape.properties;
+    p.add(PropertyId::ProtectionBooleans, 0x00040000); // fUsefLockText: the text is not locked
+    p.add(PropertyId::LTxid, 0);
+    p.add(PropertyId::DxTextLeft, insetEmu(frame.get_textleft()));
+    p.add(PropertyId::DyTextTop, insetEmu(frame.get_texttop()));
+    p.add(PropertyId::DxTextRight, insetEmu(frame.get_textright()));
+    p.add(PropertyId::DyTextBottom, insetEmu(frame.get_textbottom()));
+    if (frame.get_anchor() > 0) p.add(PropertyId::AnchorText, static_cast<std::uint32_t>(frame.get_anchor()));
+    p.add(PropertyId::TextBooleans, 0x000F0000);
+    const bool filled = cell.fill != -1;
+    p.add(PropertyId::FillColor, filled ? static_cast<std::uint32_t>(cell.fill) : schemeColor(4));
+    p.add(PropertyId::FillBackColor, schemeColor(0));
+    p.add(PropertyId::FillStyleBooleans, filled ? 0x001F0019 : 0x001F0009);
+    p.add(PropertyId::LineColor, schemeColor(1));
+    p.add(PropertyId::LineWidth, 9525); // 0.75 pt
+    p.add(PropertyId::LineStyleBooleans, 0x000E0006); // fUsefLine set, fLine clear: no outline
+    p.add(PropertyId::ShadowColor, schemeColor(2));
+    p.add(PropertyId::ShadowStyleBooleans, 0x00030000);
+    p.add(PropertyId::CalloutBooleans, 0x000F0000);
+    shape.sharedProperties = &cellTertiaryProperties();
+    shape.anchor = officeart::Rect{masterUnits(cell.left), masterUnits(cell.top), masterUnits(cell.left + cell.width),
+                                   masterUnits(cell.top + cell.height)};
+    detail::TextFrameAccess::describeText(shape, frame);
+    return shape;
+}
+
+// The group's first shape: the group's rectangle, the table properties with the row heights,
+// the anchor on the slide and the placeholder that marks the group as a table.
+officeart::Shape headShape(const detail::TableLayout& t) {
+    // Row heights in master units: the complex data of tableRowProperties, an array of u32
+    // ([MS-ODRAW] 2.2.51 IMsoArray: nElems, nElemsAlloc, cbElem).
+    QvOutputStream heights;
+    const auto rows = static_cast<std::uint16_t>(t.rows.size());
+    heights.writeU16(rows);
+    heights.writeU16(static_cast<std::uint16_t>((rows + 3u) / 4u * 4u));
+    heights.writeU16(4);
+    for (const detail::LayoutRow& row : t.rows) heights.writeI32(masterUnits(row.height));
+
+    officeart::Shape shape;
+    shape.group = officeart::Rect{masterUnits(t.left), masterUnits(t.top), masterUnits(t.right), masterUnits(t.bottom)};
+    shape.spid = static_cast<std::uint32_t>(t.groupShapeId) + kSpidBase;
+    shape.flags = officeart::kGroup | officeart::kHaveAnchor;
+    shape.properties.add(PropertyId::Rotation, 0).add(PropertyId::ProtectionBooleans, 0x01000100); // fLockRotation
+    shape.tertiary.add(PropertyId::TableProperties, 3)
+        .addComplex(PropertyId::TableRowProperties, heights.takeBytes(), officeart::kBlipId);
+    auto anchorUnits = [](float points) {
+        return units::checkedAnchorUnits(points, QV_ERR_TABLE_NOT_FINITE, "table edge");
+    };
+    shape.anchor = officeart::ClientAnchor{anchorUnits(t.top), anchorUnits(t.left), anchorUnits(t.right),
+                                           anchorUnits(t.bottom)};
+    shape.clientData = [](QvOutputStream& o) { writePlaceholderData(o, kPlaceholderObject); };
+    return shape;
 }
 
 } // namespace
@@ -97,9 +126,7 @@ void writeCellShape(QvOutputStream& s, const CellShape& cell, PPTTextFrame& fram
 
 int PPTCell::cal_Size() {
     if (!cell_) return 0;
-    QvOutputStream counter = QvOutputStream::counter();
-    out_Stream(counter);
-    return static_cast<int>(counter.position());
+    return static_cast<int>(measure([this](QvOutputStream& o) { out_Stream(o); }));
 }
 
 bool PPTCell::out_Stream(QvOutputStream& stream) {
@@ -107,7 +134,7 @@ bool PPTCell::out_Stream(QvOutputStream& stream) {
     PPTPtr<PPTTextFrame> frame = getCellTextBox();
     const CellShape shape{static_cast<std::uint32_t>(frame->get_ShapeId()) + kSpidBase, left_, top_, width_, height_,
                           fill_};
-    writeCellShape(stream, shape, *frame);
+    officeart::writeShape(stream, cellShape(shape, *frame));
     return true;
 }
 
@@ -131,7 +158,7 @@ bool PPTTable::output(QvOutputStream& stream, bool flag) {
     if (flag) return true;
     const detail::TableLayout& t = laidOut();
     writeRecord(stream, container(RecordType::OfficeArtSpgrContainer), [&](QvOutputStream& o) {
-        outhead(o);
+        officeart::writeShape(o, headShape(t));
         for (auto row = t.rows.rbegin(); row != t.rows.rend(); ++row) {
             for (auto cell = row->cells.rbegin(); cell != row->cells.rend(); ++cell) {
                 if (cell->covered) continue;
@@ -141,61 +168,13 @@ bool PPTTable::output(QvOutputStream& stream, bool flag) {
                                       cell->width,
                                       cell->height,
                                       cell->fill};
-                writeCellShape(o, shape, *cell->frame);
+                officeart::writeShape(o, cellShape(shape, *cell->frame));
             }
         }
-        for (const auto& rule : t.rules) rule->output(o, true);
-    });
-    return true;
-}
-
-int PPTTable::calheadsize() {
-    QvOutputStream counter = QvOutputStream::counter();
-    outhead(counter);
-    return static_cast<int>(counter.position()) - 8;
-}
-
-bool PPTTable::outhead(QvOutputStream& stream) {
-    const detail::TableLayout& t = laidOut();
-    // Row heights in master units: the complex data of tableRowProperties, an array of u32
-    // ([MS-ODRAW] 2.2.51 IMsoArray: nElems, nElemsAlloc, cbElem).
-    std::vector<std::uint8_t> heights;
-    {
-        QvOutputStream a;
-        const auto rows = static_cast<std::uint16_t>(t.rows.size());
-        a.writeU16(rows);
-        a.writeU16(static_cast<std::uint16_t>((rows + 3u) / 4u * 4u));
-        a.writeU16(4);
-        for (const detail::LayoutRow& row : t.rows) a.writeI32(masterUnits(row.height));
-        heights = a.takeBytes();
-    }
-    const std::uint32_t spid = static_cast<std::uint32_t>(t.groupShapeId) + kSpidBase;
-    writeRecord(stream, container(RecordType::OfficeArtSpContainer), [&](QvOutputStream& o) {
-        officeart::writeGroupAtom(o, masterUnits(t.left), masterUnits(t.top), masterUnits(t.right),
-                                  masterUnits(t.bottom));
-        officeart::writeShapeAtom(o, officeart::ShapeType::NotPrimitive, spid,
-                                  officeart::kGroup | officeart::kHaveAnchor);
-        PropertyTable()
-            .add(PropertyId::Rotation, 0)
-            .add(PropertyId::ProtectionBooleans, 0x01000100) // fLockRotation with its use bit
-            .write(o);
-        PropertyTable()
-            .add(PropertyId::TableProperties, 3)
-            .addComplex(PropertyId::TableRowProperties, heights, officeart::kBlipId)
-            .write(o, RecordType::OfficeArtTertiaryFOPT);
-        const char* what = "table edge";
-        officeart::writeClientAnchor(o, drawing_units::anchorUnits(t.top, what),
-                                     drawing_units::anchorUnits(t.left, what),
-                                     drawing_units::anchorUnits(t.right, what),
-                                     drawing_units::anchorUnits(t.bottom, what));
-        writeRecord(o, container(RecordType::OfficeArtClientData), [](QvOutputStream& d) {
-            writeRecord(d, atom(RecordType::PlaceholderAtom), [](QvOutputStream& a) {
-                a.writeI32(0);
-                a.writeByte(kPlaceholderObject);
-                a.writeByte(kPlaceholderFull);
-                a.writeBytes(kPlaceholderUnused, 2);
-            });
-        });
+        for (const auto& rule : t.rules) {
+            officeart::writeShape(o, tableRuleShape(rule->get_ShapeId(), rule->get_X1(), rule->get_Y1(),
+                                                    rule->get_X2(), rule->get_Y2()));
+        }
     });
     return true;
 }

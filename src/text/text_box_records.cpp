@@ -8,13 +8,14 @@
 
 #include "core/output_stream.h"
 #include "core/record.h"
-#include "core/units.h"
 #include "core/text_encoding.h"
+#include "core/units.h"
 #include "drawing/common_records.h"
 #include "drawing/officeart_records.h"
 #include "drawing/shape_size.h"
 #include "quorv/text.h"
 #include "text/style_runs.h"
+#include "text/text_frame_access.h"
 
 namespace Quorv {
 
@@ -34,7 +35,7 @@ constexpr std::uint16_t kDefaultTabSize = 288;
 // A line width of 0.75 point is the format's default and is not written.
 constexpr float kDefaultLineWidth = 0.75f;
 
-std::uint32_t emu(float points) noexcept { return static_cast<std::uint32_t>(units::emu(points)); }
+std::uint32_t emu(float points) noexcept { return static_cast<std::uint32_t>(units::clampEmu(points)); }
 
 // The shape's property table, in the order of the property ids.
 PropertyTable textBoxProperties(const PPTTextFrame& frame) {
@@ -62,7 +63,7 @@ PropertyTable textBoxProperties(const PPTTextFrame& frame) {
     const int back = frame.get_BackColor();
     t.add(PropertyId::FillBackColor, back == -1 ? schemeColor(0) : static_cast<std::uint32_t>(back));
     // fUsefFilled, with fFilled when the host gave a fill colour.
-    t.add(PropertyId::FillStyleBooleans, fill != -1 ? 0x00100010 : 0x00100000);
+    t.add(PropertyId::FillStyleBooleans, fill != -1 ? officeart::kFilled : officeart::kNotFilled);
 
     const int line = frame.get_LineColor();
     t.add(PropertyId::LineColor, line == -1 ? schemeColor(1) : static_cast<std::uint32_t>(line));
@@ -102,33 +103,34 @@ void writeClientData(QvOutputStream& s, const std::vector<text::BulletExtension>
 
 } // namespace
 
+void detail::TextFrameAccess::describeText(officeart::Shape& shape, PPTTextFrame& f) {
+    f.ensureText();
+    shape.clientData = [&f](QvOutputStream& o) {
+        writeClientData(o, text::bulletExtensions(text::writtenParagraphs(f.params_)));
+    };
+    shape.textBox = [&f](QvOutputStream& o) { f.outtextbox(o); };
+}
+
 int PPTTextFrame::calSize(int*, bool whole) {
-    ensureText();
     if (whole) return slideRecordLength(*this);
-    QvOutputStream counter = QvOutputStream::counter();
-    output(counter, true);
     // The client data with its header, and the client text box without its header.
-    return static_cast<int>(counter.position() - 8);
+    return static_cast<int>(recordLength([this](QvOutputStream& o) { output(o, true); }));
 }
 
 bool PPTTextFrame::output(QvOutputStream& stream, bool tail) {
-    ensureText();
+    officeart::Shape shape;
+    detail::TextFrameAccess::describeText(shape, *this);
     if (tail) {
-        writeClientData(stream, text::bulletExtensions(text::writtenParagraphs(params_)));
-        outtextbox(stream);
+        shape.clientData(stream);
+        shape.textBox(stream);
         return true;
     }
-    const PropertyTable properties = textBoxProperties(*this);
-    const std::uint32_t spid = static_cast<std::uint32_t>(get_ShapeId()) + kSpidBase;
-    writeRecord(stream, container(RecordType::OfficeArtSpContainer), [&](QvOutputStream& o) {
-        officeart::writeShapeAtom(o, officeart::ShapeType::TextBox, spid,
-                                  officeart::kHaveAnchor | officeart::kHaveShapeType);
-        properties.write(o);
-        const officeart::AnchorBox box = officeart::anchorBoxForRotation(left, top, right, bottom, get_Srotate());
-        officeart::writeClientAnchor(o, units::anchorUnits(box.top), units::anchorUnits(box.left),
-                                     units::anchorUnits(box.right), units::anchorUnits(box.bottom));
-        output(o, true);
-    });
+    shape.type = officeart::ShapeType::TextBox;
+    shape.spid = static_cast<std::uint32_t>(get_ShapeId()) + kSpidBase;
+    shape.flags = officeart::kHaveAnchor | officeart::kHaveShapeType;
+    shape.properties = textBoxProperties(*this);
+    shape.anchor = officeart::rotatedClientAnchor(left, top, right, bottom, get_Srotate(), "text frame edge");
+    officeart::writeShape(stream, shape);
     return true;
 }
 
@@ -175,9 +177,8 @@ bool PPTTextFrame::outtextbox(QvOutputStream& stream) {
 }
 
 int PPTTextFrame::calBulletlen() {
-    QvOutputStream counter = QvOutputStream::counter();
-    writeClientData(counter, text::bulletExtensions(text::writtenParagraphs(params_)));
-    return static_cast<int>(counter.position());
+    return static_cast<int>(
+        measure([this](QvOutputStream& o) { writeClientData(o, text::bulletExtensions(text::writtenParagraphs(params_))); }));
 }
 
 } // namespace Quorv

@@ -1,6 +1,6 @@
 #include <utility>
 
-#include "core/output_stream.h"
+#include "core/record.h"
 #include "quorv/exception.h"
 #include "quorv/text.h"
 #include "text/style_runs.h"
@@ -105,15 +105,11 @@ bool PPTTextFrame::writeFontInfo(QvOutputStream& stream) const {
 }
 
 int PPTTextFrame::calparalen() const {
-    QvOutputStream counter = QvOutputStream::counter();
-    writeParamInfo(counter);
-    return static_cast<int>(counter.position());
+    return static_cast<int>(measure([this](QvOutputStream& o) { writeParamInfo(o); }));
 }
 
 int PPTTextFrame::calfontlen() const {
-    QvOutputStream counter = QvOutputStream::counter();
-    writeFontInfo(counter);
-    return static_cast<int>(counter.position());
+    return static_cast<int>(measure([this](QvOutputStream& o) { writeFontInfo(o); }));
 }
 
 } // namespace Quorv

@@ -1,12 +1,14 @@
 // What the library's other parts (and its tests) need from a text frame beyond its public
-// interface: the text itself, the size and run writers of the text box, and moving the box (a
-// table places its cells' text frames when it lays itself out).
+// interface: the text itself, the size and run writers of the text box, the records that carry
+// its text in a shape (a table cell's too), and moving the box (a table places its cells' text
+// frames when it lays itself out).
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "core/output_stream.h"
+#include "drawing/officeart_records.h"
 #include "quorv/text.h"
 
 namespace Quorv {
@@ -22,6 +24,10 @@ struct TextFrameAccess {
         f.right = Length(right, 3);
         f.bottom = Length(bottom, 3);
     }
+
+    // Gives shape the frame's client data and client text box (an empty frame first gets one
+    // space); the writers refer to f, which must outlive them.
+    static void describeText(officeart::Shape& shape, PPTTextFrame& f);
 
     static bool calTextPropty(const PPTTextFrame& f) { return f.calTextPropty(); }
     static std::vector<float> calDefauleLineSpace(const PPTTextFrame& f) {

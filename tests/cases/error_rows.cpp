@@ -100,6 +100,10 @@ const ErrorRow kRows[] = {
          }));
      },
      15, "line width"},
+    {"text_frame_not_finite", [] { save(oneShape([] { return PPTPtr<PPTShape>(new PPTTextFrame(kNaN, 0, 1, 1)); })); },
+     15, "text frame edge"},
+    {"picture_not_finite", [] { save(oneShape([] { return PPTPtr<PPTShape>(new PPTPicture(0, 0, kInf, 1)); })); },
+     15, "picture edge"},
     {"too_many_points", [] { save(oneShape([] { return polyline(1, 65535); })); }, 16, "65535 points"},
     {"table_edge_not_finite", [] { save(table([](PPTTable&, PPTRow&, PPTCell&) {}, kInf)); }, 17,
      "the table's left edge"},

@@ -17,9 +17,9 @@ namespace {
 
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-PPTPtr<PPTShape> frameAt(float v, int z) {
+PPTPtr<PPTShape> frameAt(float v, float margin, int z) {
     PPTPtr<PPTTextFrame> f(new PPTTextFrame(v, v, 10, 10));
-    f->set_textleft(v);
+    f->set_textleft(margin);
     f->set_ShapeNum(z);
     return f;
 }
@@ -36,12 +36,12 @@ public:
 };
 
 const Row kRows[] = {
-    // Anchors beyond the 16-bit range sit at its edge; NaN is 0, and so is a NaN margin.
-    {"anchors_clamped", slideWith([] { return std::vector<PPTPtr<PPTShape>>{frameAt(kNaN, 1), frameAt(1e9f, 2),
-                                                                             frameAt(-1e9f, 3)}; }),
-     {{below({0xF010}), "00 00 10 F0 08 00 00 00  00 00 00 00 00 00 00 00", 0},
-      {below({0xF010}), "00 00 10 F0 08 00 00 00  FF 7F FF 7F FF 7F FF 7F", 1},
-      {below({0xF010}), "00 00 10 F0 08 00 00 00  00 80 00 80 00 80 00 80", 2},
+    // Anchors beyond the 16-bit range sit at its edge. A margin is an inset, not a coordinate: NaN
+    // is written as 0 (a NaN position is refused, see error_rows.cpp).
+    {"anchors_clamped", slideWith([] { return std::vector<PPTPtr<PPTShape>>{frameAt(1e9f, kNaN, 1),
+                                                                             frameAt(-1e9f, -1e9f, 2)}; }),
+     {{below({0xF010}), "00 00 10 F0 08 00 00 00  FF 7F FF 7F FF 7F FF 7F", 0},
+      {below({0xF010}), "00 00 10 F0 08 00 00 00  00 80 00 80 00 80 00 80", 1},
       {below({0xF00B}), "81 00 00 00 00 00", 0, 8 + 6}}},
     // A rectangle far off the slide, a negative line width (0), an opacity below 0 (0 %).
     {"huge_coordinates_and_widths", oneShape([] {

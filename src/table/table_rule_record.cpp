@@ -1,8 +1,6 @@
-#include "drawing/table_rule_record.h"
+#include "table/table_rule_record.h"
 
-#include "core/record.h"
-#include "drawing/drawing_units.h"
-#include "drawing/officeart_records.h"
+#include "core/units.h"
 
 namespace Quorv {
 
@@ -40,21 +38,18 @@ const std::vector<std::uint8_t>& ruleProperties() {
 
 } // namespace
 
-void writeTableRuleRecord(QvOutputStream& s, int shapeId, float x1, float y1, float x2, float y2) {
-    const char* what = "table rule end point";
+officeart::Shape tableRuleShape(int shapeId, float x1, float y1, float x2, float y2) {
     // Child anchor: the table group's coordinates, master units (points x 8, truncated).
-    const std::int32_t left = drawing_units::masterUnits(x1, what);
-    const std::int32_t top = drawing_units::masterUnits(y1, what);
-    const std::int32_t right = drawing_units::masterUnits(x2, what);
-    const std::int32_t bottom = drawing_units::masterUnits(y2, what);
-    const std::uint32_t spid = 0x4D00u + static_cast<std::uint32_t>(shapeId);
-
-    writeRecord(s, container(RecordType::OfficeArtSpContainer), [&](QvOutputStream& o) {
-        officeart::writeShapeAtom(o, officeart::ShapeType::Line, spid,
-                                  officeart::kChild | officeart::kHaveAnchor | officeart::kHaveShapeType);
-        o.writeBytes(ruleProperties());
-        officeart::writeChildAnchor(o, left, top, right, bottom);
-    });
+    auto masterUnits = [](float points) {
+        return units::checkedMasterUnits(points, QV_ERR_SHAPE_NOT_FINITE, "table rule end point");
+    };
+    officeart::Shape shape;
+    shape.type = officeart::ShapeType::Line;
+    shape.spid = 0x4D00u + static_cast<std::uint32_t>(shapeId);
+    shape.flags = officeart::kChild | officeart::kHaveAnchor | officeart::kHaveShapeType;
+    shape.sharedProperties = &ruleProperties();
+    shape.anchor = officeart::Rect{masterUnits(x1), masterUnits(y1), masterUnits(x2), masterUnits(y2)};
+    return shape;
 }
 
 } // namespace Quorv
