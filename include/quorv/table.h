@@ -197,11 +197,6 @@ private:
     void checkTable();
     void adjustTable(detail::TableLayout& layout) const;
     int calCells(detail::TableLayout& layout, int* counter);
-    int calRowLines(detail::TableLayout& layout, int* counter) const;
-    int calColLines(detail::TableLayout& layout, int* counter) const;
-    // The distinct cell offsets in ascending order.
-    std::vector<Length> calColNum() const;
-    static void orderColNum(std::vector<Length>& list, int lo, int hi);
     // The last layout; a table that was never laid out is laid out first.
     const detail::TableLayout& laidOut();
 

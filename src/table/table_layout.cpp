@@ -5,13 +5,13 @@
 #include <climits>
 #include <cmath>
 #include <memory>
-#include <set>
 #include <string>
 #include <utility>
 
 #include "quorv/exception.h"
 #include "quorv/table.h"
 #include "table/table_layout.h"
+#include "table/table_rules.h"
 #include "text/text_frame_access.h"
 
 namespace Quorv {
@@ -195,7 +195,7 @@ int PPTTable::layOut(int* counter) {
     for (std::size_t r = 0; r < rows_.size(); ++r) rows_[r]->high_ = Length(t.rows[r].height, 3);
 
     const int n = calCells(t, counter);
-    const int k = calRowLines(t, counter) + calColLines(t, counter);
+    const int k = detail::buildRules(t, counter);
     t.groupShapeId = *counter + k - 1;
     groupShapeId_ = t.groupShapeId;
     // The counter goes past the group's id, so that what follows cannot take it again.
@@ -272,33 +272,6 @@ int PPTTable::calCells(TableLayout& t, int* counter) {
         ++*counter; // one number after each row is left unused
     }
     return laidOut;
-}
-
-std::vector<Length> PPTTable::calColNum() const {
-    // Offsets in the order the cells come; one within 0.001 point of an offset already kept
-    // counts as that one. The kept values are ordered, so only the nearest on each side can be
-    // that close.
-    std::set<float> kept;
-    for (const auto& row : rows_) {
-        for (const auto& cell : row->cells_) {
-            const float v = cell->offsetx_;
-            auto it = kept.lower_bound(v);
-            const bool near = (it != kept.end() && Length(*it).equals(Length(v))) ||
-                              (it != kept.begin() && Length(*std::prev(it)).equals(Length(v)));
-            if (!near) kept.insert(v);
-        }
-    }
-    std::vector<Length> list(kept.begin(), kept.end());
-    orderColNum(list, 0, static_cast<int>(list.size()) - 1);
-    return list;
-}
-
-void PPTTable::orderColNum(std::vector<Length>& list, int lo, int hi) {
-    if (lo < 0) lo = 0;
-    if (hi >= static_cast<int>(list.size())) hi = static_cast<int>(list.size()) - 1;
-    if (lo >= hi) return;
-    std::sort(list.begin() + lo, list.begin() + hi + 1,
-              [](const Length& a, const Length& b) { return static_cast<float>(a) < static_cast<float>(b); });
 }
 
 } // namespace Quorv

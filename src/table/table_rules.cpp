@@ -1,21 +1,14 @@
-// The grid lines of a table: one line shape per maximal run of grid, horizontal lines first
-// (top border, the lines between rows, bottom border), then vertical ones (left border, the
-// lines between columns in ascending order, right border). Border flags break only the outer
-// border; lines inside the table break only where a merged cell covers them.
+#include "table/table_rules.h"
+
 #include <algorithm>
+#include <set>
 #include <tuple>
 #include <vector>
 
-#include "quorv/table.h"
-#include "table/table_layout.h"
-
 namespace Quorv {
+namespace detail {
 
 namespace {
-
-using detail::LayoutCell;
-using detail::LayoutRow;
-using detail::TableLayout;
 
 bool same(float a, float b) noexcept { return Length(a).equals(Length(b)); }
 
@@ -75,9 +68,23 @@ private:
     int count_ = 0;
 };
 
-} // namespace
+// The distinct cell offsets in ascending order: one within 0.001 point of an offset already kept
+// counts as that one, taken in the order the cells come. The kept values are ordered, so only the
+// nearest on each side can be that close.
+std::vector<float> columnOffsets(const TableLayout& t) {
+    std::set<float> kept;
+    for (const LayoutRow& row : t.rows) {
+        for (const LayoutCell& cell : row.cells) {
+            const float v = cell.offset;
+            auto it = kept.lower_bound(v);
+            const bool near = (it != kept.end() && same(*it, v)) || (it != kept.begin() && same(*std::prev(it), v));
+            if (!near) kept.insert(v);
+        }
+    }
+    return std::vector<float>(kept.begin(), kept.end());
+}
 
-int PPTTable::calRowLines(TableLayout& t, int* counter) const {
+int rowLines(TableLayout& t, int* counter) {
     Rules rules(t, counter);
     rules.across(t.rows.front(), t.top, [](const LayoutCell& c) { return c.noTopLine; });
     // Between two rows the line is broken only by a cell that a merge from above covers.
@@ -88,7 +95,7 @@ int PPTTable::calRowLines(TableLayout& t, int* counter) const {
     return rules.count();
 }
 
-int PPTTable::calColLines(TableLayout& t, int* counter) const {
+int columnLines(TableLayout& t, int* counter) {
     Rules rules(t, counter);
     rules.down(
         t.left, [](const LayoutRow& row) -> const LayoutCell& { return row.cells.front(); },
@@ -110,10 +117,10 @@ int PPTTable::calColLines(TableLayout& t, int* counter) const {
 
     // The first offset is the table's own left edge when the cells start there; the border
     // stands for it.
-    const std::vector<Length> columns = calColNum();
+    const std::vector<float> columns = columnOffsets(t);
     std::vector<Edge> at;
     for (std::size_t k = 1; k < columns.size(); ++k) {
-        const float x = t.left + static_cast<float>(columns[k]);
+        const float x = t.left + columns[k];
         at.clear();
         auto it = std::lower_bound(edges.begin(), edges.end(), x - 0.002f,
                                    [](const Edge& e, float v) { return e.x < v; });
@@ -155,4 +162,12 @@ int PPTTable::calColLines(TableLayout& t, int* counter) const {
     return rules.count();
 }
 
+} // namespace
+
+int buildRules(TableLayout& t, int* counter) {
+    const int across = rowLines(t, counter);
+    return across + columnLines(t, counter);
+}
+
+} // namespace detail
 } // namespace Quorv
