@@ -55,6 +55,12 @@ std::vector<std::uint8_t> PropertyTable::recordBytes(RecordType type) const {
     return s.takeBytes();
 }
 
+void writeArrayHeader(QvOutputStream& s, std::size_t count, std::size_t allocated, std::uint16_t cbElem) {
+    s.writeU16(static_cast<std::uint16_t>(count));
+    s.writeU16(static_cast<std::uint16_t>(allocated));
+    s.writeU16(cbElem);
+}
+
 PropertyTable& addTableSideLineBooleans(PropertyTable& table) {
     return table.add(PropertyId::LeftLineStyleBooleans, 0x004E0006)
         .add(PropertyId::TopLineStyleBooleans, 0x004E0006)

@@ -111,6 +111,11 @@ private:
     std::vector<std::uint8_t> complex_;
 };
 
+// The 6-byte header of an IMsoArray ([MS-ODRAW] 2.2.51): nElems, nElemsAlloc and cbElem (the
+// size of an element, or 0xFFF0 for POINTs stored as two s16). The counts are 16-bit: callers
+// keep them below 0x10000.
+void writeArrayHeader(QvOutputStream& s, std::size_t count, std::size_t allocated, std::uint16_t cbElem);
+
 // The line style booleans of the four sides and the column lines that a table's cells and grid
 // lines carry in their tertiary property tables (all drawn, none of them set on the shape).
 PropertyTable& addTableSideLineBooleans(PropertyTable& table);

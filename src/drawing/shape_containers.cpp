@@ -42,22 +42,6 @@ bool notSet(int color) noexcept { return (static_cast<std::uint32_t>(color) >> 2
 
 int clampPercent(int percent) noexcept { return percent < 0 ? 0 : (percent > 100 ? 100 : percent); }
 
-void putU16(std::vector<std::uint8_t>& b, std::uint32_t v) {
-    b.push_back(static_cast<std::uint8_t>(v));
-    b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void putU32(std::vector<std::uint8_t>& b, std::uint32_t v) {
-    putU16(b, v & 0xFFFF);
-    putU16(b, v >> 16);
-}
-
-// IMsoArray header: nElems, nElemsAlloc, cbElem.
-void putArrayHeader(std::vector<std::uint8_t>& b, std::size_t count, std::uint16_t cbElem) {
-    putU16(b, static_cast<std::uint32_t>(count));
-    putU16(b, static_cast<std::uint32_t>(count));
-    putU16(b, cbElem);
-}
-
 // A shape's anchor on the slide: checked, in master units (code 15 naming what).
 std::int16_t anchorUnits(double points, const char* what) {
     return units::checkedAnchorUnits(points, QV_ERR_SHAPE_NOT_FINITE, what);
@@ -272,41 +256,40 @@ CommonShape::Record PolyLineShapeContainer::translate() const {
     const std::int32_t geoWidth = std::max<std::int32_t>(1, a.right - a.left);
     const std::int32_t geoHeight = std::max<std::int32_t>(1, a.bottom - a.top);
 
-    // Vertices from the anchor's top-left corner: 0 .. 65535, two s16 each when they fit.
-    bool fitsShort = geoWidth <= INT16_MAX && geoHeight <= INT16_MAX;
-    std::vector<std::uint8_t> vertices;
-    vertices.reserve(6 + n * (fitsShort ? 4 : 8));
-    putArrayHeader(vertices, n, fitsShort ? kShortPoints : kLongPoints);
+    // Vertices from the anchor's top-left corner: 0 .. 65535, two s16 each when they fit. Both
+    // arrays allocate exactly the elements they hold.
+    const bool fitsShort = geoWidth <= INT16_MAX && geoHeight <= INT16_MAX;
+    QvOutputStream vertices(static_cast<int>(6 + n * (fitsShort ? 4 : 8)));
+    officeart::writeArrayHeader(vertices, n, n, fitsShort ? kShortPoints : kLongPoints);
     for (std::size_t i = 0; i < n; ++i) {
-        std::uint32_t vx = static_cast<std::uint32_t>(xs[i] - a.left);
-        std::uint32_t vy = static_cast<std::uint32_t>(ys[i] - a.top);
+        const auto vx = static_cast<std::uint32_t>(xs[i] - a.left);
+        const auto vy = static_cast<std::uint32_t>(ys[i] - a.top);
         if (fitsShort) {
-            putU16(vertices, vx);
-            putU16(vertices, vy);
+            vertices.writeU16(static_cast<std::uint16_t>(vx));
+            vertices.writeU16(static_cast<std::uint16_t>(vy));
         } else {
-            putU32(vertices, vx);
-            putU32(vertices, vy);
+            vertices.writeU32(vx);
+            vertices.writeU32(vy);
         }
     }
 
     // moveTo, one lineTo per further vertex, close for a polygon, end.
     const std::size_t segmentCount = n == 0 ? 1 : n + 1 + (isClosed ? 1 : 0);
-    std::vector<std::uint8_t> segments;
-    segments.reserve(6 + 2 * segmentCount);
-    putArrayHeader(segments, segmentCount, 2);
+    QvOutputStream segments(static_cast<int>(6 + 2 * segmentCount));
+    officeart::writeArrayHeader(segments, segmentCount, segmentCount, 2);
     if (n > 0) {
-        putU16(segments, kMoveTo);
-        for (std::size_t i = 1; i < n; ++i) putU16(segments, kLineTo);
-        if (isClosed) putU16(segments, kClose);
+        segments.writeU16(kMoveTo);
+        for (std::size_t i = 1; i < n; ++i) segments.writeU16(kLineTo);
+        if (isClosed) segments.writeU16(kClose);
     }
-    putU16(segments, kEnd);
+    segments.writeU16(kEnd);
 
     r.properties.add(PropertyId::GeoRight, static_cast<std::uint32_t>(geoWidth));
     r.properties.add(PropertyId::GeoBottom, static_cast<std::uint32_t>(geoHeight));
     // Written even for an open path: a reader that misses it takes the default, linesClosed.
     r.properties.add(PropertyId::ShapePath, isClosed ? kShapePathLinesClosed : kShapePathLines);
-    r.properties.addArrayCountingElementsOnly(PropertyId::Vertices, std::move(vertices));
-    r.properties.addComplex(PropertyId::SegmentInfo, std::move(segments));
+    r.properties.addArrayCountingElementsOnly(PropertyId::Vertices, vertices.takeBytes());
+    r.properties.addComplex(PropertyId::SegmentInfo, segments.takeBytes());
     addFillProperties(r.properties, fillColor_, opacity_);
     addLineProperties(r.properties);
     return r;

@@ -95,13 +95,11 @@ officeart::Shape cellShape(const CellShape& cell, PPTTextFrame& frame) {
 // The group's first shape: the group's rectangle, the table properties with the row heights,
 // the anchor on the slide and the placeholder that marks the group as a table.
 officeart::Shape headShape(const detail::TableLayout& t) {
-    // Row heights in master units: the complex data of tableRowProperties, an array of u32
-    // ([MS-ODRAW] 2.2.51 IMsoArray: nElems, nElemsAlloc, cbElem).
-    QvOutputStream heights;
-    const auto rows = static_cast<std::uint16_t>(t.rows.size());
-    heights.writeU16(rows);
-    heights.writeU16(static_cast<std::uint16_t>((rows + 3u) / 4u * 4u));
-    heights.writeU16(4);
+    // Row heights in master units: the complex data of tableRowProperties, an array of s32
+    // allocated in fours.
+    const auto rows = t.rows.size();
+    QvOutputStream heights(static_cast<int>(6 + 4 * rows));
+    officeart::writeArrayHeader(heights, rows, (rows + 3) / 4 * 4, 4);
     for (const detail::LayoutRow& row : t.rows) heights.writeI32(masterUnits(row.height));
 
     officeart::Shape shape;
