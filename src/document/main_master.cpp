@@ -83,14 +83,14 @@ void writeFieldText(QvOutputStream& s, std::uint16_t alignment, RecordType metaC
     writeRecord(s, atom(RecordType::StyleTextPropAtom), [&](QvOutputStream& o) {
         ParagraphException paragraph;
         if (alignment != 0) {
-            paragraph.mask = 0x800;
+            paragraph.mask = pf::kAlign;
             paragraph.textAlignment = alignment;
         }
         o.writeU32(2); // count
         o.writeU16(0); // indentLevel
         writeParagraphException(o, paragraph);
         CharacterException character;
-        character.mask = 0x20000;
+        character.mask = cf::kSize;
         character.fontSize = 14;
         o.writeU32(2);
         writeCharacterException(o, character);

@@ -62,14 +62,14 @@ ParagraphException margins(std::uint32_t mask, std::uint16_t bulletChar, std::ui
 
 CharacterException sizeOnly(std::uint16_t size) {
     CharacterException c;
-    c.mask = size ? 0x00020000u : 0u;
+    c.mask = size ? cf::kSize : 0u;
     c.fontSize = size;
     return c;
 }
 
 ParagraphException centred(std::uint16_t leftMargin) {
     ParagraphException p;
-    p.mask = 0x00000901; // bullet flags, alignment, left margin
+    p.mask = pf::kHasBullet | pf::kAlign | pf::kLeftMargin;
     p.bulletFlags = 0;
     p.textAlignment = 1;
     p.leftMargin = leftMargin;
