@@ -34,17 +34,6 @@ void writeMasterSlideAtom(QvOutputStream& s) {
     });
 }
 
-void writeTextStyle(QvOutputStream& s, const TextStyle& style) {
-    writeRecord(s, atom(RecordType::TextMasterStyleAtom, 0, style.textType), [&](QvOutputStream& o) {
-        o.writeU16(static_cast<std::uint16_t>(style.levels.size()));
-        for (const StyleLevel& level : style.levels) {
-            if (style.textType >= 5) o.writeU16(level.level);
-            writeParagraphException(o, level.paragraph);
-            writeCharacterException(o, level.character);
-        }
-    });
-}
-
 void writeTextHeader(QvOutputStream& s, std::uint32_t textType) {
     writeRecord(s, atom(RecordType::TextHeaderAtom), [&](QvOutputStream& o) { o.writeU32(textType); });
 }

@@ -1,5 +1,7 @@
 #include "document/main_master_data.h"
 
+#include "core/record.h"
+
 namespace Quorv {
 namespace master_data {
 
@@ -76,6 +78,17 @@ ParagraphException centred(std::uint16_t leftMargin) {
     return p;
 }
 
+// A style of five levels: the first as given, each further one only indented a quarter inch more
+// (left margin and indent alike).
+TextStyle steppedStyle(std::uint16_t textType, const StyleLevel& first) {
+    TextStyle style{textType, {first}};
+    for (std::uint16_t level = 1; level < 5; ++level) {
+        const auto margin = static_cast<std::uint16_t>(288 * level);
+        style.levels.push_back({0, margins(pf::kLeftMargin | pf::kIndent, 0, margin, margin), sizeOnly(0)});
+    }
+    return style;
+}
+
 } // namespace
 
 const ColorScheme kSchemes[12] = {
@@ -108,12 +121,7 @@ std::vector<TextStyle> textStyles() {
                        {0, margins(0x580, 0x00BB, 1296, 1152), sizeOnly(0)}}});
 
     // Notes: 12 points, the second East Asian font.
-    styles.push_back({2,
-                      {{0, fullParagraph(0x0000, 0, 30, 0), fullCharacter(2, 12, 1)},
-                       {0, margins(0x500, 0, 288, 288), sizeOnly(0)},
-                       {0, margins(0x500, 0, 576, 576), sizeOnly(0)},
-                       {0, margins(0x500, 0, 864, 864), sizeOnly(0)},
-                       {0, margins(0x500, 0, 1152, 1152), sizeOnly(0)}}});
+    styles.push_back(steppedStyle(2, {0, fullParagraph(0x0000, 0, 30, 0), fullCharacter(2, 12, 1)}));
 
     // Centre body: centred, without bullets.
     TextStyle centreBody{5, {}};
@@ -137,6 +145,21 @@ std::vector<TextStyle> textStyles() {
     styles.push_back(half);
     styles.push_back(quarter);
     return styles;
+}
+
+TextStyle defaultTextStyle() {
+    return steppedStyle(4, {0, fullParagraph(0x0000, 0, 0, 0), fullCharacter(1, 18, 1)});
+}
+
+void writeTextStyle(QvOutputStream& s, const TextStyle& style) {
+    writeRecord(s, atom(RecordType::TextMasterStyleAtom, 0, style.textType), [&](QvOutputStream& o) {
+        o.writeU16(static_cast<std::uint16_t>(style.levels.size()));
+        for (const StyleLevel& level : style.levels) {
+            if (style.textType >= 5) o.writeU16(level.level);
+            writeParagraphException(o, level.paragraph);
+            writeCharacterException(o, level.character);
+        }
+    });
 }
 
 //                               spid     top  left right bottom   pos placement size unused  text middle

@@ -1,5 +1,6 @@
 // The contents of the main master, as data: colour schemes, text styles and placeholders.
-// writeMainMaster turns them into records with the same helpers slides and text boxes use.
+// writeMainMaster turns them into records with the same helpers slides and text boxes use; the
+// document container writes the default text style the same way.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,13 @@ struct TextStyle {
 // The styles of text types 0 (title), 1 (body), 2 (notes), 5 (centre body), 6 (centre title),
 // 7 (half body) and 8 (quarter body), in that order. Types 3 and 4 have none.
 std::vector<TextStyle> textStyles();
+
+// The default style of the document's text environment (text type 4, other text): 18 points,
+// five levels indented by a quarter inch each.
+TextStyle defaultTextStyle();
+
+// RT_TextMasterStyleAtom with the style's type as its instance.
+void writeTextStyle(QvOutputStream& s, const TextStyle& style);
 
 // One placeholder shape of the master.
 struct Placeholder {
