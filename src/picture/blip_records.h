@@ -44,15 +44,14 @@ MetafileHeader wmfHeader(std::uint32_t uncompressedSize);
 // The metafile header of an enhanced metafile record, with the metafile's width and height.
 MetafileHeader emfHeader(std::uint32_t uncompressedSize, std::int32_t width, std::int32_t height);
 
+// Both writers first check, with checkRecordFits, that the record fits where it goes (the
+// stream's position is its offset in the "Pictures" stream), and write nothing when it does not.
 // A PNG or JPEG record: identifier, tag 0xFF, then the image file's bytes, copied in blocks.
 // Throws QvException code 14 when the source gives fewer bytes than its size.
 void writeBitmapBlip(QvOutputStream& s, BlipKind kind, const BlipIdentifier& id, ByteSource& image);
 // A WMF or EMF record: identifier, metafile header, then the compressed metafile.
 void writeMetafileBlip(QvOutputStream& s, BlipKind kind, const BlipIdentifier& id, const MetafileHeader& header,
                        const std::vector<std::uint8_t>& compressed);
-
-// The length of a record's body before its data: 17 for PNG and JPEG, 50 for metafiles.
-std::uint64_t blipOverhead(BlipKind kind) noexcept;
 
 // Checks that a record of this body length, written at this offset of the "Pictures" stream,
 // can be described by the store entry and the record header (32-bit offset and sizes; QvException

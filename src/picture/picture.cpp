@@ -199,7 +199,6 @@ bool PPTPicture::outputPicture(QvOutputStream& stream) {
         std::unique_ptr<picture::ByteSource> converted;
         if (data.converted) converted = std::make_unique<picture::MemorySource>(data.converted);
         picture::ByteSource& image = converted ? *converted : *source;
-        picture::checkRecordFits(offset, picture::blipOverhead(data.kind) + image.size());
         picture::writeBitmapBlip(stream, data.kind, identifier.bytes, image);
     } else {
         // A Windows metafile is stored without its placeable header, an enhanced metafile whole.
@@ -212,7 +211,6 @@ bool PPTPicture::outputPicture(QvOutputStream& stream) {
         bool complete = true;
         std::vector<std::uint8_t> compressed = picture::deflateRange(*source, start, complete);
         if (!complete) throw makeException(QV_ERR_PICTURE_READ, "the metafile ended early");
-        picture::checkRecordFits(offset, picture::blipOverhead(data.kind) + compressed.size());
         const auto uncompressed = static_cast<std::uint32_t>(source->size() - start);
         picture::MetafileHeader header;
         if (wmf) {
