@@ -2,15 +2,13 @@
 
 #include <climits>
 
-#include "core/output_stream.h"
+#include "core/record.h"
 #include "quorv/exception.h"
 
 namespace Quorv {
 
 int slideRecordLength(PPTShape& shape) {
-    QvOutputStream counter = QvOutputStream::counter();
-    shape.output(counter, false);
-    std::size_t n = counter.position();
+    const std::size_t n = measure([&shape](QvOutputStream& o) { shape.output(o, false); });
     if (n == 0) return 0;
     if (n - 8 > static_cast<std::size_t>(INT_MAX)) {
         throw makeException(QV_ERR_TOO_LARGE, "a shape's record exceeds 2 GB");
