@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <memory>
@@ -38,6 +39,12 @@ public:
         IMAGE_WMF = 5,   // Windows metafile with its 22-byte placeable header; stored compressed
         IMAGE_EMF = 6,   // enhanced metafile; stored compressed
     };
+
+    // The kind of image the first bytes of a file announce by their signature (up to 44 bytes
+    // are looked at): IMAGE_PNG, IMAGE_JPEG, IMAGE_WMF (placeable), IMAGE_EMF, IMAGE_ANY for BMP,
+    // GIF and TIFF, IMAGE_NONE for anything else. The type to declare for such a file; saving
+    // still checks the whole file.
+    static ImageType imageTypeOf(const void* bytes, std::size_t size) noexcept;
 
     // Left x, top y, width and height in points.
     PPTPicture(float x, float y, float width, float height);

@@ -13,6 +13,7 @@
 #include "drawing/shape_size.h"
 #include "picture/blip_records.h"
 #include "picture/byte_source.h"
+#include "picture/image_codec.h"
 #include "picture/metafile.h"
 #include "picture/picture_data.h"
 #include "picture/picture_shape.h"
@@ -92,6 +93,20 @@ std::uint32_t position32(const QvOutputStream& stream) {
 }
 
 } // namespace
+
+PPTPicture::ImageType PPTPicture::imageTypeOf(const void* bytes, std::size_t size) noexcept {
+    switch (imaging::sniffFormat(static_cast<const std::uint8_t*>(bytes), size)) {
+    case imaging::ImageFormat::Png: return IMAGE_PNG;
+    case imaging::ImageFormat::Jpeg: return IMAGE_JPEG;
+    case imaging::ImageFormat::Wmf: return IMAGE_WMF;
+    case imaging::ImageFormat::Emf: return IMAGE_EMF;
+    case imaging::ImageFormat::Bmp:
+    case imaging::ImageFormat::Gif:
+    case imaging::ImageFormat::Tiff: return IMAGE_ANY;
+    case imaging::ImageFormat::Unknown: break;
+    }
+    return IMAGE_NONE;
+}
 
 PPTPicture::PPTPicture(float x, float y, float width, float height)
     : PPTShape(Length(x, 3), Length(y, 3), Length(x + width, 3), Length(y + height, 3)) {

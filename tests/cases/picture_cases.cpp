@@ -133,6 +133,20 @@ TEST(Pictures, CutSamplesGiveSoundFiles) {
     }
 }
 
+// The type a file's signature announces, which the command-line tool declares its pictures by.
+TEST(Pictures, ImageTypeOfASignature) {
+    const std::pair<const char*, PPTPicture::ImageType> kFiles[] = {
+        {"sample.png", PPTPicture::IMAGE_PNG}, {"sample.jpg", PPTPicture::IMAGE_JPEG},
+        {"sample.wmf", PPTPicture::IMAGE_WMF}, {"sample.emf", PPTPicture::IMAGE_EMF},
+        {"sample.bmp", PPTPicture::IMAGE_ANY}, {"sample.gif", PPTPicture::IMAGE_ANY},
+        {"sample.tif", PPTPicture::IMAGE_ANY}, {"empty.png", PPTPicture::IMAGE_NONE}};
+    for (const auto& [name, type] : kFiles) {
+        const Bytes b = pictureBytes(name);
+        EXPECT_EQ(PPTPicture::imageTypeOf(b.data(), b.size()), type) << name;
+    }
+    EXPECT_EQ(PPTPicture::imageTypeOf("BM, then text", 13), PPTPicture::IMAGE_NONE); // no bitmap header
+}
+
 // The last source set wins; a host stream is read once, and copies share what was read.
 TEST(Pictures, SourcesAndCopies) {
     PPTDocument doc;
