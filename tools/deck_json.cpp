@@ -88,10 +88,22 @@ float readSize(const JsonNode& node) {
 
 // ---- Fonts -----------------------------------------------------------------------------------
 
-const std::initializer_list<const char*> kFontKeys = {"face",      "charset",    "size",       "bold",
-                                                      "italic",    "underline",  "strikethrough",
-                                                      "color",     "script",     "eastAsian",  "symbol",
-                                                      "bulletList", "numberList"};
+// Key lists, each said once: what an object of a kind may hold is a join of these.
+Names join(std::initializer_list<Names> parts) {
+    Names all;
+    for (const Names& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+const Names kFontKeys = {"face",  "charset", "size",   "bold",      "italic", "underline",  "strikethrough",
+                         "color", "script",  "eastAsian", "symbol", "bulletList", "numberList"};
+const Names kBoxKeys = {"x", "y", "width", "height"};
+const Names kOutlineKeys = {"lineColor", "lineWidth", "lineStyle"};
+const Names kFillKeys = {"fillColor", "opacity"};
+// Margins, anchor and text: text frames and table cells alike.
+const Names kTextBodyKeys = {"margins", "anchor", "font", "text", "paragraphs"};
+const Names kCellKeys =
+    join({kTextBodyKeys, {"span", "offset", "width", "fill", "mergeUp", "mergeDown", "noBorder"}});
 
 // Font keys given at one level (text frame, paragraph, run); a level inherits what it leaves out.
 struct FontSpec {
@@ -157,18 +169,19 @@ private:
     void readSlide(const JsonNode& node, float width, float height);
     PPTPtr<PPTShape> readShape(const JsonNode& node, int position);
     void readCommon(const JsonObject& o, PPTShape& shape, int position);
-    PPTPtr<PPTShape> readText(const JsonObject& o, int position);
+    PPTPtr<PPTShape> readText(const JsonObject& o);
     void readTextBody(const JsonObject& o, PPTTextFrame& frame);
     // Reads one paragraph; endPrevious is the mark that ends the paragraph before it (null for
     // the first). Returns the mark that ends this paragraph.
     Font readParagraph(const JsonNode& node, PPTTextFrame& frame, const FontSpec& frameFont,
                        const Font* endPrevious);
     PPTParagraphFormat readParagraphFormat(const JsonObject& o);
-    PPTPtr<PPTShape> readLine(const JsonObject& o, int position);
-    PPTPtr<PPTShape> readRectangle(const JsonObject& o, int position);
-    PPTPtr<PPTShape> readPolyline(const JsonObject& o, int position);
-    PPTPtr<PPTShape> readPicture(const JsonObject& o, int position);
-    PPTPtr<PPTShape> readTable(const JsonObject& o, int position);
+    PPTPtr<PPTShape> readLine(const JsonObject& o);
+    PPTPtr<PPTShape> readRectangle(const JsonObject& o);
+    PPTPtr<PPTShape> readPolyline(const JsonObject& o);
+    PPTPtr<PPTShape> readPicture(const JsonObject& o);
+    PPTPtr<PPTShape> readTable(const JsonObject& o);
+    PPTPtr<PPTCell> readCell(const JsonNode& node, float offset, float width, float tableWidth);
 
     const DeckSource& source_;
     int pictures_ = 0; // pictures so far, in the order of the picture store
@@ -230,42 +243,39 @@ void DeckBuilder::readSlide(const JsonNode& node, float width, float height) {
     for (const JsonNode& shape : shapes->array()) slide->addShape(readShape(shape, position++));
 }
 
+// A shape kind: its type name, its keys beside "type" and "z", and the reader of the keys that
+// are its own. readCommon reads the attributes shapes share, as far as the kind's keys allow them.
+struct ShapeKind {
+    const char* type;
+    Names keys;
+    PPTPtr<PPTShape> (DeckBuilder::*read)(const JsonObject&);
+};
+
 PPTPtr<PPTShape> DeckBuilder::readShape(const JsonNode& node, int position) {
+    static const ShapeKind kKinds[] = {
+        {"text", join({kBoxKeys, {"rotation"}, kOutlineKeys, kFillKeys, {"backColor", "rotateText"}, kTextBodyKeys}),
+         &DeckBuilder::readText},
+        {"line", join({{"x1", "y1", "x2", "y2"}, kOutlineKeys}), &DeckBuilder::readLine},
+        {"rectangle", join({kBoxKeys, kOutlineKeys, kFillKeys}), &DeckBuilder::readRectangle},
+        {"polyline", join({kBoxKeys, kOutlineKeys, kFillKeys, {"points", "closed"}}), &DeckBuilder::readPolyline},
+        {"picture", join({kBoxKeys, {"rotation", "file", "format"}}), &DeckBuilder::readPicture},
+        {"table", join({kBoxKeys, {"columns", "rows"}}), &DeckBuilder::readTable},
+    };
     if (!node.isObject()) node.expected("an object");
-    JsonObject any = JsonObject(node);
-    int type =
-        any["type"].choice({"text", "line", "rectangle", "polyline", "picture", "table"}, "shape type", false);
-    switch (type) {
-    case 0:
-        return readText(node.object({"type", "x", "y", "width", "height", "z", "rotation", "opacity", "lineColor",
-                                     "lineWidth", "lineStyle", "fillColor", "backColor", "margins", "anchor",
-                                     "rotateText", "font", "text", "paragraphs"}),
-                        position);
-    case 1:
-        return readLine(node.object({"type", "x1", "y1", "x2", "y2", "z", "lineColor", "lineWidth", "lineStyle"}),
-                        position);
-    case 2:
-        return readRectangle(node.object({"type", "x", "y", "width", "height", "z", "lineColor", "lineWidth",
-                                          "lineStyle", "fillColor", "opacity"}),
-                             position);
-    case 3:
-        return readPolyline(node.object({"type", "x", "y", "width", "height", "z", "lineColor", "lineWidth",
-                                         "lineStyle", "fillColor", "opacity", "points", "closed"}),
-                            position);
-    case 4:
-        return readPicture(node.object({"type", "x", "y", "width", "height", "z", "rotation", "file", "format"}),
-                           position);
-    default:
-        return readTable(node.object({"type", "x", "y", "width", "height", "z", "columns", "rows"}), position);
-    }
+    Names types;
+    for (const ShapeKind& kind : kKinds) types.push_back(kind.type);
+    const ShapeKind& kind = kKinds[JsonObject(node)["type"].choice(types, "shape type", false)];
+    const JsonObject o = node.object(join({{"type", "z"}, kind.keys}));
+    PPTPtr<PPTShape> shape = (this->*kind.read)(o);
+    readCommon(o, *shape, position);
+    return shape;
 }
 
-// The attributes every shape has; a shape's reader lists the keys it takes.
+// The attributes shapes share; a kind's keys say which it has.
 void DeckBuilder::readCommon(const JsonObject& o, PPTShape& shape, int position) {
     // Without "z" the shapes are drawn in the order of the deck.
     shape.set_ShapeNum(position);
     if (auto n = o.find("z")) shape.set_ShapeNum(n->integer(INT32_MIN, INT32_MAX));
-    if (auto n = o.find("rotation")) shape.set_Srotate(n->integer(-359, 359));
     if (auto n = o.find("opacity")) shape.set_ShapeOpac(n->integer(0, 100));
     if (auto n = o.find("lineColor")) shape.set_LineColor(readColor(*n));
     if (auto n = o.find("fillColor")) shape.set_FillColor(readColor(*n));
@@ -281,10 +291,10 @@ void DeckBuilder::readCommon(const JsonObject& o, PPTShape& shape, int position)
 
 // ---- Text ------------------------------------------------------------------------------------
 
-PPTPtr<PPTShape> DeckBuilder::readText(const JsonObject& o, int position) {
+PPTPtr<PPTShape> DeckBuilder::readText(const JsonObject& o) {
     PPTPtr<PPTTextFrame> frame(new PPTTextFrame(o["x"].points(), o["y"].points(), readSize(o["width"]),
                                                 readSize(o["height"])));
-    readCommon(o, *frame, position);
+    if (auto n = o.find("rotation")) frame->set_Srotate(n->integer(-359, 359));
     if (auto n = o.find("rotateText")) frame->set_rotate(n->boolean());
     readTextBody(o, *frame);
     return frame;
@@ -379,10 +389,7 @@ Font DeckBuilder::readParagraph(const JsonNode& node, PPTTextFrame& frame, const
                 addRun(run, run.text(), markFont);
                 continue;
             }
-            std::initializer_list<const char*> runKeys = {
-                "text",  "face",   "charset",   "size",   "bold",       "italic",    "underline",
-                "strikethrough", "color", "script", "eastAsian", "symbol", "bulletList", "numberList"};
-            JsonObject r = run.object(runKeys);
+            JsonObject r = run.object(join({{"text"}, kFontKeys}));
             FontSpec runFont = readFontKeys(r);
             runFont.over(paragraphFont);
             JsonNode t = r["text"];
@@ -457,24 +464,22 @@ PPTParagraphFormat DeckBuilder::readParagraphFormat(const JsonObject& o) {
 
 // ---- Lines, rectangles, polylines ------------------------------------------------------------
 
-PPTPtr<PPTShape> DeckBuilder::readLine(const JsonObject& o, int position) {
+PPTPtr<PPTShape> DeckBuilder::readLine(const JsonObject& o) {
     PPTPtr<PPTLine> line(new PPTLine(o["x1"].points(), o["y1"].points(), o["x2"].points(), o["y2"].points()));
-    readCommon(o, *line, position);
     return line;
 }
 
-PPTPtr<PPTShape> DeckBuilder::readRectangle(const JsonObject& o, int position) {
+PPTPtr<PPTShape> DeckBuilder::readRectangle(const JsonObject& o) {
     PPTPtr<PPTRectangle> rect(new PPTRectangle(o["x"].points(), o["y"].points(), 0.0f, 0.0f));
     // The library checks the size.
     JsonNode width = o["width"], height = o["height"];
     float w = width.points(), h = height.points();
     libraryCall(width, [&] { rect->set_Width(Length(w)); });
     libraryCall(height, [&] { rect->set_Height(Length(h)); });
-    readCommon(o, *rect, position);
     return rect;
 }
 
-PPTPtr<PPTShape> DeckBuilder::readPolyline(const JsonObject& o, int position) {
+PPTPtr<PPTShape> DeckBuilder::readPolyline(const JsonObject& o) {
     JsonNode pointsNode = o["points"];
     std::vector<JsonNode> items = pointsNode.array();
     if (items.size() < 2) pointsNode.fail("a polyline needs at least 2 points");
@@ -507,28 +512,12 @@ PPTPtr<PPTShape> DeckBuilder::readPolyline(const JsonObject& o, int position) {
         poly->addPoint(p);
     }
     if (auto n = o.find("closed")) poly->set_PolyFlag(n->boolean());
-    readCommon(o, *poly, position);
     return poly;
 }
 
 // ---- Pictures --------------------------------------------------------------------------------
 
-// The kind of image in bytes, by its signature; IMAGE_NONE for none that the library reads.
-PPTPicture::ImageType imageTypeOf(const std::string& b) {
-    auto starts = [&](const char* magic, std::size_t n, std::size_t at = 0) {
-        return b.size() >= at + n && b.compare(at, n, magic, n) == 0;
-    };
-    if (starts("\x89PNG\r\n\x1a\n", 8)) return PPTPicture::IMAGE_PNG;
-    if (starts("\xFF\xD8\xFF", 3)) return PPTPicture::IMAGE_JPEG;
-    if (starts("\xD7\xCD\xC6\x9A", 4)) return PPTPicture::IMAGE_WMF;
-    if (starts("\x01\x00\x00\x00", 4) && starts(" EMF", 4, 40)) return PPTPicture::IMAGE_EMF;
-    if (starts("BM", 2) || starts("GIF87a", 6) || starts("GIF89a", 6) || starts("II*\0", 4) || starts("MM\0*", 4)) {
-        return PPTPicture::IMAGE_ANY;
-    }
-    return PPTPicture::IMAGE_NONE;
-}
-
-PPTPtr<PPTShape> DeckBuilder::readPicture(const JsonObject& o, int position) {
+PPTPtr<PPTShape> DeckBuilder::readPicture(const JsonObject& o) {
     const float x = o["x"].points(), y = o["y"].points(), w = readSize(o["width"]), h = readSize(o["height"]);
     JsonNode fileNode = o["file"];
     const std::string file = fileNode.string();
@@ -540,7 +529,7 @@ PPTPtr<PPTShape> DeckBuilder::readPicture(const JsonObject& o, int position) {
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) fileNode.fail("cannot read picture \"" + file + "\": read error");
     if (bytes.empty()) fileNode.fail("picture \"" + file + "\" is empty");
-    PPTPicture::ImageType found = imageTypeOf(bytes);
+    const PPTPicture::ImageType found = PPTPicture::imageTypeOf(bytes.data(), bytes.size());
     if (found == PPTPicture::IMAGE_NONE) {
         fileNode.fail("\"" + file + "\" is not a PNG, JPEG, WMF, EMF, BMP, GIF or TIFF image");
     }
@@ -558,8 +547,6 @@ PPTPtr<PPTShape> DeckBuilder::readPicture(const JsonObject& o, int position) {
     // picture.
     PPTPtr<PPTPicture> picture(new PPTPicture(x, y, w, h));
     picture->setFileName(type, path);
-    picture->set_ShapeNum(position);
-    if (auto n = o.find("z")) picture->set_ShapeNum(n->integer(INT32_MIN, INT32_MAX));
     if (auto n = o.find("rotation")) picture->set_iRotate(n->integer(-359, 359));
     // The picture store holds the pictures slide by slide, in the order they were added.
     picture->set_PicId(++pictures_);
@@ -568,10 +555,6 @@ PPTPtr<PPTShape> DeckBuilder::readPicture(const JsonObject& o, int position) {
 
 // ---- Tables ----------------------------------------------------------------------------------
 
-const std::initializer_list<const char*> kCellKeys = {"text",   "paragraphs", "font",    "margins", "anchor",
-                                                      "span",   "offset",     "width",   "fill",    "mergeUp",
-                                                      "mergeDown", "noBorder"};
-
 // The number of columns a cell covers.
 int spanOf(const JsonNode& cell) {
     if (!cell.isObject()) return 1;
@@ -579,109 +562,118 @@ int spanOf(const JsonNode& cell) {
     return span ? span->integer(1, 4096) : 1;
 }
 
-PPTPtr<PPTShape> DeckBuilder::readTable(const JsonObject& o, int position) {
-    const float x = o["x"].points(), y = o["y"].points(), w = readSize(o["width"]), h = readSize(o["height"]);
-    JsonNode rowsNode = o["rows"];
-    std::vector<JsonNode> rows = rowsNode.array();
-    if (rows.empty()) rowsNode.fail("a table needs at least one row");
+// A row as the deck gives it, checked before anything is built.
+struct RowSpec {
+    std::optional<JsonNode> height;
+    std::vector<JsonNode> cells;
+};
 
-    // Rows and their cells, checked before anything is built.
-    std::vector<std::optional<JsonObject>> rowObjects;
-    std::vector<std::vector<JsonNode>> cells;
-    std::size_t widest = 0;
-    float givenHeight = 0;
-    int rowsWithoutHeight = 0;
-    for (const JsonNode& row : rows) {
+std::vector<RowSpec> readRows(const JsonNode& rowsNode) {
+    std::vector<RowSpec> rows;
+    for (const JsonNode& row : rowsNode.array()) {
         JsonObject r = row.object({"height", "cells"});
         JsonNode cellsNode = r["cells"];
-        cells.push_back(cellsNode.array());
-        if (cells.back().empty()) cellsNode.fail("a row needs at least one cell");
-        std::size_t columns = 0;
-        for (const JsonNode& cell : cells.back()) columns += static_cast<std::size_t>(spanOf(cell));
-        widest = std::max(widest, columns);
-        if (auto n = r.find("height")) {
-            givenHeight += readSize(*n);
-        } else {
-            ++rowsWithoutHeight;
-        }
-        rowObjects.emplace_back(r);
+        rows.push_back({r.find("height"), cellsNode.array()});
+        if (rows.back().cells.empty()) cellsNode.fail("a row needs at least one cell");
     }
+    if (rows.empty()) rowsNode.fail("a table needs at least one row");
+    return rows;
+}
 
-    // Column edges from the table's left edge: given, or the width shared equally.
+// Column edges from the table's left edge: given, or the table's width shared equally among the
+// columns of its widest row.
+std::vector<float> readColumns(const JsonObject& o, float width, const std::vector<RowSpec>& rows) {
     std::vector<float> edges{0.0f};
     if (auto n = o.find("columns")) {
         std::vector<JsonNode> widths = n->array();
         if (widths.empty()) n->fail("give at least one column width");
-        for (const JsonNode& width : widths) edges.push_back(edges.back() + readSize(width));
-    } else {
-        for (std::size_t c = 1; c <= widest; ++c) edges.push_back(w * static_cast<float>(c) / static_cast<float>(widest));
+        for (const JsonNode& w : widths) edges.push_back(edges.back() + readSize(w));
+        return edges;
     }
+    std::size_t widest = 0;
+    for (const RowSpec& row : rows) {
+        std::size_t columns = 0;
+        for (const JsonNode& cell : row.cells) columns += static_cast<std::size_t>(spanOf(cell));
+        widest = std::max(widest, columns);
+    }
+    for (std::size_t c = 1; c <= widest; ++c) {
+        edges.push_back(width * static_cast<float>(c) / static_cast<float>(widest));
+    }
+    return edges;
+}
+
+PPTPtr<PPTShape> DeckBuilder::readTable(const JsonObject& o) {
+    const float x = o["x"].points(), y = o["y"].points(), w = readSize(o["width"]), h = readSize(o["height"]);
+    const std::vector<RowSpec> rows = readRows(o["rows"]);
+    float givenHeight = 0;
+    int rowsWithoutHeight = 0;
+    for (const RowSpec& row : rows) {
+        if (row.height) {
+            givenHeight += readSize(*row.height);
+        } else {
+            ++rowsWithoutHeight;
+        }
+    }
+    const std::vector<float> edges = readColumns(o, w, rows);
     const std::size_t columnCount = edges.size() - 1;
     // Rows without a height share what the rows with one leave of the table's height.
-    const float sharedHeight = rowsWithoutHeight == 0 ? 0.0f : std::max(0.0f, h - givenHeight) / static_cast<float>(rowsWithoutHeight);
+    const float sharedHeight =
+        rowsWithoutHeight == 0 ? 0.0f : std::max(0.0f, h - givenHeight) / static_cast<float>(rowsWithoutHeight);
 
     PPTPtr<PPTTable> table(new PPTTable(x, y, w, h));
-    table->set_ShapeNum(position);
-    if (auto n = o.find("z")) table->set_ShapeNum(n->integer(INT32_MIN, INT32_MAX));
-    for (std::size_t r = 0; r < rows.size(); ++r) {
+    for (const RowSpec& spec : rows) {
         PPTPtr<PPTRow> row(new PPTRow());
-        std::optional<JsonNode> height = rowObjects[r]->find("height");
-        row->setRowHigh(height ? readSize(*height) : sharedHeight);
+        row->setRowHigh(spec.height ? readSize(*spec.height) : sharedHeight);
         std::size_t column = 0;
-        for (const JsonNode& cellNode : cells[r]) {
+        for (const JsonNode& cellNode : spec.cells) {
             const std::size_t span = static_cast<std::size_t>(spanOf(cellNode));
             if (column + span > columnCount) {
                 cellNode.fail("the row has more columns than the table (" + std::to_string(columnCount) + ")");
             }
-            PPTPtr<PPTCell> cell(new PPTCell());
-            float offset = edges[column];
-            float width = edges[column + span] - edges[column];
+            row->addCell(readCell(cellNode, edges[column], edges[column + span] - edges[column], w));
             column += span;
-            PPTPtr<PPTTextFrame> frame = cell->getCellTextBox();
-            if (cellNode.isString()) {
-                std::wstring text = cellNode.text();
-                if (text.find_first_of(L"\r\n") != std::wstring::npos) {
-                    cellNode.fail("holds a line break; give the cell paragraphs");
-                }
-                libraryCall(cellNode, [&] { frame->addText(text, Font()); });
-            } else {
-                JsonObject c = cellNode.object(kCellKeys);
-                if (auto n = c.find("offset")) offset = n->points();
-                if (auto n = c.find("width")) width = readSize(*n);
-                if (auto n = c.find("fill")) cell->setCellFill(readColor(*n));
-                if (auto n = c.find("mergeUp")) cell->set_Upmerge(n->boolean());
-                if (auto n = c.find("mergeDown")) cell->set_Downmerge(n->boolean());
-                if (auto n = c.find("noBorder")) {
-                    for (const JsonNode& side : n->array()) {
-                        switch (side.choice({"left", "top", "right", "bottom"}, "border", false)) {
-                        case 0:
-                            cell->set_noLeftLine(true);
-                            break;
-                        case 1:
-                            cell->set_noTopLine(true);
-                            break;
-                        case 2:
-                            cell->set_noRightLine(true);
-                            break;
-                        default:
-                            cell->set_noBottomLine(true);
-                            break;
-                        }
-                    }
-                }
-                if (auto n = c.find("offset")) {
-                    libraryCall(*n, [&] { cell->set_celloffsetx(offset); });
-                    if (offset >= w) n->fail("the cell starts at or beyond the table's right edge");
-                }
-                readTextBody(c, *frame);
-            }
-            cell->set_celloffsetx(offset);
-            cell->set_cellWidth(width);
-            row->addCell(cell);
         }
         table->addRow(row);
     }
     return table;
+}
+
+// A cell: a string is its text; an object may move and size it and gives its fill, borders,
+// merges and text body.
+PPTPtr<PPTCell> DeckBuilder::readCell(const JsonNode& node, float offset, float width, float tableWidth) {
+    PPTPtr<PPTCell> cell(new PPTCell());
+    PPTPtr<PPTTextFrame> frame = cell->getCellTextBox();
+    if (node.isString()) {
+        std::wstring text = node.text();
+        if (text.find_first_of(L"\r\n") != std::wstring::npos) {
+            node.fail("holds a line break; give the cell paragraphs");
+        }
+        libraryCall(node, [&] { frame->addText(text, Font()); });
+    } else {
+        JsonObject c = node.object(kCellKeys);
+        if (auto n = c.find("offset")) offset = n->points();
+        if (auto n = c.find("width")) width = readSize(*n);
+        if (auto n = c.find("fill")) cell->setCellFill(readColor(*n));
+        if (auto n = c.find("mergeUp")) cell->set_Upmerge(n->boolean());
+        if (auto n = c.find("mergeDown")) cell->set_Downmerge(n->boolean());
+        if (auto n = c.find("noBorder")) {
+            using Setter = void (PPTCell::*)(bool);
+            static const Setter kSides[] = {&PPTCell::set_noLeftLine, &PPTCell::set_noTopLine,
+                                            &PPTCell::set_noRightLine, &PPTCell::set_noBottomLine};
+            for (const JsonNode& side : n->array()) {
+                const Setter leaveOut = kSides[side.choice({"left", "top", "right", "bottom"}, "border", false)];
+                (cell.get()->*leaveOut)(true);
+            }
+        }
+        if (auto n = c.find("offset")) {
+            libraryCall(*n, [&] { cell->set_celloffsetx(offset); });
+            if (offset >= tableWidth) n->fail("the cell starts at or beyond the table's right edge");
+        }
+        readTextBody(c, *frame);
+    }
+    cell->set_celloffsetx(offset);
+    cell->set_cellWidth(width);
+    return cell;
 }
 
 } // namespace

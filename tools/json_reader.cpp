@@ -166,7 +166,7 @@ std::vector<JsonNode> JsonNode::array() const {
     return out;
 }
 
-JsonObject JsonNode::object(std::initializer_list<const char*> allowed) const {
+JsonObject JsonNode::object(const Names& allowed) const {
     if (!isObject()) expected("an object");
     for (const auto& item : value_->items()) {
         const std::string& key = item.key();
@@ -187,7 +187,7 @@ JsonObject JsonNode::object(std::initializer_list<const char*> allowed) const {
     return JsonObject(*this);
 }
 
-int JsonNode::choice(std::initializer_list<const char*> names, const char* what, bool integers) const {
+int JsonNode::choice(const Names& names, const char* what, bool integers) const {
     if (isString()) {
         std::string s = string();
         int index = 0;

@@ -2,7 +2,6 @@
 // ("slides[2].shapes[0].points"), and every complaint names it (DeckError).
 #pragma once
 
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <utility>
@@ -17,6 +16,9 @@ namespace quorv_tool {
 // Objects keep their keys in the order of the file, so the first unknown key reported is the
 // first one in the file.
 using Json = nlohmann::ordered_json;
+
+// The keys an object may have, or the names a choice offers.
+using Names = std::vector<const char*>;
 
 // Parses text; malformed JSON throws DeckError with the line and column of the fault.
 Json parseJson(const std::string& text);
@@ -58,10 +60,10 @@ public:
     // The elements of an array, each with its path.
     std::vector<JsonNode> array() const;
     // An object whose keys must all be among allowed.
-    JsonObject object(std::initializer_list<const char*> allowed) const;
+    JsonObject object(const Names& allowed) const;
     // One of names (its position in the list), or, when integers is true, also a whole number
     // given as it is (the library checks its range).
-    int choice(std::initializer_list<const char*> names, const char* what, bool integers) const;
+    int choice(const Names& names, const char* what, bool integers) const;
 
 private:
     const Json* value_;
