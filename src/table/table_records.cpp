@@ -34,9 +34,6 @@ std::int32_t masterUnits(float points) {
     return units::checkedMasterUnits(points, QV_ERR_TABLE_NOT_FINITE, "table coordinate");
 }
 
-// A text inset in EMU, as the text frame itself writes it.
-std::uint32_t insetEmu(float points) noexcept { return static_cast<std::uint32_t>(units::clampEmu(points)); }
-
 struct CellShape {
     std::uint32_t spid;
     float left;
@@ -68,12 +65,7 @@ officeart::Shape cellShape(const CellShape& cell, PPTTextFrame& frame) {
     shape.flags = officeart::kChild | officeart::kHaveAnchor | officeart::kHaveShapeType;
     PropertyTable& p = shape.properties;
     p.add(PropertyId::ProtectionBooleans, 0x00040000); // fUsefLockText: the text is not locked
-    p.add(PropertyId::LTxid, 0);
-    p.add(PropertyId::DxTextLeft, insetEmu(frame.get_textleft()));
-    p.add(PropertyId::DyTextTop, insetEmu(frame.get_texttop()));
-    p.add(PropertyId::DxTextRight, insetEmu(frame.get_textright()));
-    p.add(PropertyId::DyTextBottom, insetEmu(frame.get_textbottom()));
-    if (frame.get_anchor() > 0) p.add(PropertyId::AnchorText, static_cast<std::uint32_t>(frame.get_anchor()));
+    detail::TextFrameAccess::addTextProperties(p, frame);
     p.add(PropertyId::TextBooleans, 0x000F0000);
     const bool filled = cell.fill != -1;
     p.add(PropertyId::FillColor, filled ? static_cast<std::uint32_t>(cell.fill) : schemeColor(4));

@@ -35,6 +35,7 @@ constexpr std::uint16_t kDefaultTabSize = 288;
 // A line width of 0.75 point is the format's default and is not written.
 constexpr float kDefaultLineWidth = 0.75f;
 
+// Margins and line widths in EMU; they do not place the shape, so they are clamped (NaN as 0).
 std::uint32_t emu(float points) noexcept { return static_cast<std::uint32_t>(units::clampEmu(points)); }
 
 // The shape's property table, in the order of the property ids.
@@ -46,12 +47,7 @@ PropertyTable textBoxProperties(const PPTTextFrame& frame) {
         const int degrees = rotation < 0 ? rotation + 360 : rotation;
         t.add(PropertyId::Rotation, static_cast<std::uint32_t>(degrees) << 16);
     }
-    t.add(PropertyId::LTxid, 0);
-    t.add(PropertyId::DxTextLeft, emu(frame.get_textleft()));
-    t.add(PropertyId::DyTextTop, emu(frame.get_texttop()));
-    t.add(PropertyId::DxTextRight, emu(frame.get_textright()));
-    t.add(PropertyId::DyTextBottom, emu(frame.get_textbottom()));
-    if (frame.get_anchor() > 0) t.add(PropertyId::AnchorText, static_cast<std::uint32_t>(frame.get_anchor()));
+    detail::TextFrameAccess::addTextProperties(t, frame);
     if (frame.get_rotate()) t.add(PropertyId::TextFlow, 1); // msotxflTopToBottom
     t.add(PropertyId::TextBooleans, 0x00020002);            // fUsefFitShapeToText, fFitShapeToText
 
@@ -102,6 +98,15 @@ void writeClientData(QvOutputStream& s, const std::vector<text::BulletExtension>
 }
 
 } // namespace
+
+void detail::TextFrameAccess::addTextProperties(officeart::PropertyTable& t, const PPTTextFrame& f) {
+    t.add(PropertyId::LTxid, 0);
+    t.add(PropertyId::DxTextLeft, emu(f.get_textleft()));
+    t.add(PropertyId::DyTextTop, emu(f.get_texttop()));
+    t.add(PropertyId::DxTextRight, emu(f.get_textright()));
+    t.add(PropertyId::DyTextBottom, emu(f.get_textbottom()));
+    if (f.get_anchor() > 0) t.add(PropertyId::AnchorText, static_cast<std::uint32_t>(f.get_anchor()));
+}
 
 void detail::TextFrameAccess::describeText(officeart::Shape& shape, PPTTextFrame& f) {
     f.ensureText();

@@ -25,6 +25,9 @@ struct TextFrameAccess {
         f.bottom = Length(bottom, 3);
     }
 
+    // The properties of the frame's text in a shape's table, in property-id order: lTxid, the
+    // four margins (EMU, clamped), and anchorText when not at the top.
+    static void addTextProperties(officeart::PropertyTable& table, const PPTTextFrame& f);
     // Gives shape the frame's client data and client text box (an empty frame first gets one
     // space); the writers refer to f, which must outlive them.
     static void describeText(officeart::Shape& shape, PPTTextFrame& f);
