@@ -580,21 +580,19 @@ def compare(c, name, deck, doc):
 # ---- the readers -----------------------------------------------------------------------------
 
 POI_NUMBERING = {3: 1, 18: 2, 7: 3, 11: 4, 38: 5, 0: 6, 6: 7}  # POI's scheme id -> numbering style
-POI_ALIGN = dict(zip(["LEFT", "CENTER", "RIGHT", "JUSTIFY", "DIST", "THAI_DIST", "JUSTIFY_LOW"], ALIGN), **{"": "left"})
+POI_ALIGN = dict(zip(["LEFT", "CENTER", "RIGHT", "JUSTIFY", "DIST", "THAI_DIST", "JUSTIFY_LOW"], ALIGN))
 
 
 def read_poi(paths, tmp):
     jars = [f"/usr/share/java/{j}.jar" for j in ("poi", "poi-scratchpad", "commons-collections4", "commons-math3")]
-    if not shutil.which("javac") or not os.path.exists(jars[0]):
+    if not shutil.which("java") or not os.path.exists(jars[0]):
         return "Apache POI (libapache-poi-java, default-jdk-headless) is not installed"
-    run(["javac", "-encoding", "UTF-8", "-Xlint:-path", "-d", tmp, "-cp", ":".join(jars), HERE / "poi/PoiCheck.java"])
-    docs = {d["file"]: d for d in map(json.loads, run(["java", "-cp", ":".join(jars + [str(tmp)]), "PoiCheck",
-                                                         *paths.values()]).splitlines())}
+    lines = run(["java", "-cp", ":".join(jars), HERE / "poi/PoiCheck.java", *paths.values()]).splitlines()
+    docs = {d["file"]: d for d in map(json.loads, lines)}
     for s in (s for d in docs.values() for page in d.get("pages", []) for s in page):
-        x, y, w, h = s["box"]
-        s["ends"] = [x + w * s["flip"][0], y + h * s["flip"][1], x + w * (not s["flip"][0]), y + h * (not s["flip"][1])]
+        s["ends"] = [s["box"][i] + s["box"][i + 2] * (s["flip"][i] != k) for k in (0, 1) for i in (0, 1)]
         for p in texts(s):
-            p.update(text="".join(r["text"] for r in p["runs"]), align=POI_ALIGN[p["align"] or ""],
+            p.update(text="".join(r["text"] for r in p["runs"]), align=POI_ALIGN[p["align"]],
                      numbering=p["numbering"] and (POI_NUMBERING.get(p["numbering"][0]), p["numbering"][1]))
     return {name: docs.get(str(path), {"error": "POI printed nothing"}) for name, path in paths.items()}
 
