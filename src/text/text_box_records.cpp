@@ -67,7 +67,10 @@ PropertyTable textBoxProperties(const PPTTextFrame& frame) {
     const int line = frame.get_LineColor();
     t.add(PropertyId::LineColor, line == -1 ? schemeColor(1) : static_cast<std::uint32_t>(line));
     const float width = frame.get_LineSWidth();
-    if (width != kDefaultLineWidth) t.add(PropertyId::LineWidth, emu(width));
+    // MS-ODRAW's lineWidth is 0..20116800 EMU (1584 points); NaN gives 0.
+    if (width != kDefaultLineWidth) {
+        t.add(PropertyId::LineWidth, static_cast<std::uint32_t>(units::saturate(width * 12700.0, 0, 20116800)));
+    }
     const int style = frame.get_LineStyle();
     if (style > -1) {
         std::uint32_t dashing = static_cast<std::uint32_t>(style);
