@@ -706,7 +706,8 @@ class Runner:
         return env
 
     # A finished test in ctest's output: "  4/211 Test  #69: Name ....***Timeout  30.06 sec"
-    TEST_RESULT = re.compile(r"^\s*\d+/\d+ Test\s+#\d+: (\S+) \.*\s*(.*?)\s+[\d.]+ sec\s*$")
+    # (A parameterised GoogleTest case is listed with its parameter: "Name  # GetParam() = x ...")
+    TEST_RESULT = re.compile(r"^\s*\d+/\d+ Test\s+#\d+: (\S+).*?[\s.](Passed|\*\*\*.*?|Not Run.*?)\s+[\d.]+ sec\s*$")
 
     @classmethod
     def failed_test(cls, line):
