@@ -98,6 +98,7 @@ std::vector<Expect> masterExpectations() {
         // Footer (PT_MasterFooter) and slide number (PT_MasterSlideNumber, right-aligned, its field).
         {1900 + 8 + 16 + 56 + 16, "0F 00 11 F0 10 00 00 00 00 00 C3 0B 08 00 00 00 03 00 00 00 09 02 C9 00"},
         {2120 + 8 + 16 + 56 + 16, "0F 00 11 F0 10 00 00 00 00 00 C3 0B 08 00 00 00 04 00 00 00 08 02 C9 00"},
+        {1900 + 8 + 16 + 56 + 16 + 24 + 8 + 12 + 10 + 30, "00 00 FA 0F 04 00 00 00"}, // the footer's field
         {2120 + 8 + 16 + 56 + 16 + 24 + 8 + 12 + 10, "00 00 A1 0F 16 00 00 00 02 00 00 00 00 00 00 08 00 00 02 00"},
         {2120 + 8 + 16 + 56 + 16 + 24 + 8 + 12 + 10 + 30, "00 00 D8 0F 04 00 00 00"},
         // Background: spid 0x401, gradient fill from the scheme.
