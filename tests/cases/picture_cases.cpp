@@ -135,31 +135,23 @@ TEST(Pictures, CutSamplesGiveSoundFiles) {
 
 // The last source set wins; a host stream is read once, and copies share what was read.
 TEST(Pictures, SourcesAndCopies) {
-    PPTDocument doc;
-    PPTPtr<PPTSlides> slide = doc.addSlides(720, 540);
-    std::istringstream jpeg(asString(pictureBytes("sample.jpg")));
-    PPTPtr<PPTPicture> p(new PPTPicture(0, 0, 10, 10));
+    const Bytes png = pictureBytes("sample.png");
+    std::istringstream jpeg(asString(pictureBytes("sample.jpg"))), stream(asString(png));
+    PPTPtr<PPTPicture> p(new PPTPicture(0, 0, 10, 10)), original(new PPTPicture(0, 0, 10, 10));
     p->setFileStream(PPTPicture::IMAGE_JPEG, jpeg);
     p->setFileName(PPTPicture::IMAGE_PNG, picturePath("sample.png"));
-    p->set_PicId(1);
-    slide->addShape(p);
-    const Bytes png = pictureBytes("sample.png");
-    std::istringstream stream(asString(png));
-    PPTPtr<PPTPicture> original(new PPTPicture(0, 0, 10, 10));
     original->setFileStream(PPTPicture::IMAGE_PNG, stream);
-    original->set_PicId(2);
-    slide->addShape(original);
-    PPTPtr<PPTPicture> copy(new PPTPicture(*original));
-    copy->set_PicId(3);
-    slide->addShape(copy);
+    PPTDocument doc;
+    for (PPTPtr<PPTPicture> shape : {p, original, PPTPtr<PPTPicture>(new PPTPicture(*original))}) {
+        doc.addSlides(720, 540)->addShape(shape);
+    }
     for (int save = 0; save < 2; ++save) {
         const std::vector<unsigned char> file = doc.saveToMemory();
         std::vector<std::string> problems;
-        const StreamMap streams = readCompoundFile(Bytes(file.begin(), file.end()), problems);
-        const Bytes& pictures = streams.at(u"Pictures");
-        EXPECT_EQ(readU16(pictures, 2), 0xF01Eu); // the file, not the JPEG stream set before it
-        for (std::size_t i = 0, at = 0; i < 3; ++i, at += 25 + png.size()) {
-            EXPECT_TRUE(sameBytes(png, slice(pictures, at + 25, png.size()))) << "picture " << i << ", save " << save;
+        const Bytes pictures = readCompoundFile(Bytes(file.begin(), file.end()), problems).at(u"Pictures");
+        for (std::size_t at = 0; at < 3 * (25 + png.size()); at += 25 + png.size()) {
+            EXPECT_EQ(readU16(pictures, at + 2), 0xF01Eu); // PNG: the file, not the JPEG stream set before it
+            EXPECT_TRUE(sameBytes(png, slice(pictures, at + 25, png.size()))) << "at " << at << ", save " << save;
         }
     }
 }
