@@ -1,11 +1,11 @@
-"""quorv-ppt on the command line: usage, standard input and output, and one bad deck per kind of message with its
-exact text and exit status (the library's refusals and their codes are rows of tests/cases/error_rows.cpp).
-
-A row is (arguments, deck, exit status, standard error[, standard output[, working folder]]), or (deck, message) for
-"build {deck} -o {out}" refusing the deck with exit status 2 and the message after the deck's name ("@": the first
-shape's path). The deck is written to {deck} beside images/pic.png and text.png, and is the standard input; {out}
-holds an earlier file; the tool runs in {tmp}/elsewhere. "*" stands for any text, "PPT" for a file the verifier
-accepts. A refused deck changes no file; a written file passes the verifier and leaves no other file behind."""
+# quorv-ppt on the command line: usage, standard input and output, and one bad deck per kind of message with its
+# exact text and exit status (the library's refusals and their codes are rows of tests/cases/error_rows.cpp).
+#
+# A row is (arguments, deck, exit status, standard error[, standard output[, working folder]]), or (deck, message) for
+# "build {deck} -o {out}" refusing the deck with exit status 2 and the message after the deck's name ("@": the first
+# shape's path). The deck is written to {deck} beside images/pic.png and text.png, and is the standard input; {out}
+# holds an earlier file; the tool runs in {tmp}/elsewhere. "*" stands for any text, "PPT" for a file the verifier
+# accepts. A refused deck changes no file; a written file passes the verifier and leaves no other file behind.
 
 import os, pathlib, re, subprocess, sys, tempfile
 
@@ -51,7 +51,7 @@ def like(text, pattern):
 
 
 def check(row, tmp):
-    """What is wrong with one row's run."""
+    # What is wrong with one row's run.
     if len(row) == 2:  # a refused deck
         row = ("build {deck} -o {out}", row[0], 2, "{deck}" + row[1].replace("@", ": slides[0].shapes[0]") + "\n")
     args, deck, status, err, out, cwd = row + ("", "elsewhere")[len(row) - 4:]

@@ -7,14 +7,12 @@
 //   java -cp <poi jars> PoiCheck.java FILE.ppt...
 import java.awt.geom.*;
 import java.io.*;
-import java.math.BigInteger;
 import java.nio.charset.StandardCharsets;
 import java.security.MessageDigest;
 import java.util.*;
 import java.util.stream.*;
 
-import org.apache.poi.hpsf.DocumentSummaryInformation;
-import org.apache.poi.hpsf.SummaryInformation;
+import org.apache.poi.hpsf.*;
 import org.apache.poi.hslf.model.textproperties.*;
 import org.apache.poi.hslf.usermodel.*;
 import org.apache.poi.sl.usermodel.ShapeType;
@@ -25,10 +23,9 @@ public final class PoiCheck {
         for (String path : args) {
             try (HSLFSlideShow show = new HSLFSlideShow(new FileInputStream(path))) {
                 MessageDigest sha = MessageDigest.getInstance("SHA-256");
-                SummaryInformation si = Objects.requireNonNullElseGet(
-                    show.getSlideShowImpl().getSummaryInformation(), SummaryInformation::new);
-                DocumentSummaryInformation dsi = Objects.requireNonNullElseGet(
-                    show.getSlideShowImpl().getDocumentSummaryInformation(), DocumentSummaryInformation::new);
+                // Every file the library writes holds both property sets.
+                SummaryInformation si = show.getSlideShowImpl().getSummaryInformation();
+                DocumentSummaryInformation dsi = show.getSlideShowImpl().getDocumentSummaryInformation();
                 List<Object> pages = show.getSlides().stream().map(slide -> slide.getShapes().stream()
                     .map(sh -> shape(sh, sha)).collect(Collectors.toList())).collect(Collectors.toList());
                 out.println(json(map("file", path, "size", List.of(show.getPageSize().getWidth(),
@@ -71,7 +68,7 @@ public final class PoiCheck {
         }
         if (sh instanceof HSLFPictureShape) {
             HSLFPictureData pd = ((HSLFPictureShape) sh).getPictureData();
-            m.put("picture", pd == null ? null : String.format("%064x", new BigInteger(1, sha.digest(pd.getData()))));
+            m.put("picture", pd == null ? null : HexFormat.of().formatHex(sha.digest(pd.getData())));
         }
         if (sh instanceof HSLFTextShape) m.put("paragraphs", paragraphs(((HSLFTextShape) sh).getTextParagraphs()));
         if (sh instanceof HSLFTable) {
