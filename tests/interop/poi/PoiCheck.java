@@ -1,23 +1,20 @@
 // Reads .ppt files with Apache POI HSLF and prints, per file, one JSON line of what the
 // interoperability checks compare (interop.py): page size, slide count, the five document
 // properties, and every shape in drawing order with its type, box, turn, flips, path, picture
-// bytes, table grid and paragraphs. A file POI cannot read prints {"file": ..., "error": ...}.
+// bytes, table grid and paragraphs (text, indent level, bullet, numbering). A file POI cannot
+// read prints {"file": ..., "error": ...}.
 //
 //   java -cp <poi jars> PoiCheck.java FILE.ppt...
-import java.awt.Color;
 import java.awt.geom.*;
 import java.io.*;
-import java.math.BigInteger;
 import java.nio.charset.StandardCharsets;
 import java.security.MessageDigest;
 import java.util.*;
 import java.util.stream.*;
 
-import org.apache.poi.hpsf.DocumentSummaryInformation;
-import org.apache.poi.hpsf.SummaryInformation;
+import org.apache.poi.hpsf.*;
 import org.apache.poi.hslf.model.textproperties.*;
 import org.apache.poi.hslf.usermodel.*;
-import org.apache.poi.sl.usermodel.PaintStyle;
 import org.apache.poi.sl.usermodel.ShapeType;
 
 public final class PoiCheck {
@@ -26,10 +23,9 @@ public final class PoiCheck {
         for (String path : args) {
             try (HSLFSlideShow show = new HSLFSlideShow(new FileInputStream(path))) {
                 MessageDigest sha = MessageDigest.getInstance("SHA-256");
-                SummaryInformation si = Objects.requireNonNullElseGet(
-                    show.getSlideShowImpl().getSummaryInformation(), SummaryInformation::new);
-                DocumentSummaryInformation dsi = Objects.requireNonNullElseGet(
-                    show.getSlideShowImpl().getDocumentSummaryInformation(), DocumentSummaryInformation::new);
+                // Every file the library writes holds both property sets.
+                SummaryInformation si = show.getSlideShowImpl().getSummaryInformation();
+                DocumentSummaryInformation dsi = show.getSlideShowImpl().getDocumentSummaryInformation();
                 List<Object> pages = show.getSlides().stream().map(slide -> slide.getShapes().stream()
                     .map(sh -> shape(sh, sha)).collect(Collectors.toList())).collect(Collectors.toList());
                 out.println(json(map("file", path, "size", List.of(show.getPageSize().getWidth(),
@@ -72,15 +68,15 @@ public final class PoiCheck {
         }
         if (sh instanceof HSLFPictureShape) {
             HSLFPictureData pd = ((HSLFPictureShape) sh).getPictureData();
-            m.put("picture", pd == null ? null : String.format("%064x", new BigInteger(1, sha.digest(pd.getData()))));
+            m.put("picture", pd == null ? null : HexFormat.of().formatHex(sha.digest(pd.getData())));
         }
         if (sh instanceof HSLFTextShape) m.put("paragraphs", paragraphs(((HSLFTextShape) sh).getTextParagraphs()));
         if (sh instanceof HSLFTable) {
             HSLFTable t = (HSLFTable) sh;  // a cell is null where a merge covers its position
             m.put("cells", IntStream.range(0, t.getNumberOfRows()).mapToObj(r -> IntStream.range(0,
                 t.getNumberOfColumns()).mapToObj(c -> t.getCell(r, c)).map(cell -> cell == null ? null : map("span",
-                List.of(cell.getGridSpan(), cell.getRowSpan()), "paragraphs", paragraphs(cell.getTextParagraphs()),
-                "fill", hex(cell.getFillColor()))).collect(Collectors.toList())).collect(Collectors.toList()));
+                List.of(cell.getGridSpan(), cell.getRowSpan()), "paragraphs", paragraphs(cell.getTextParagraphs())))
+                .collect(Collectors.toList())).collect(Collectors.toList()));
         }
         return m;
     }
@@ -88,15 +84,9 @@ public final class PoiCheck {
     static List<Object> paragraphs(List<HSLFTextParagraph> paras) {
         List<Object> out = new ArrayList<>();
         for (HSLFTextParagraph p : paras) {
-            List<Object> runs = new ArrayList<>();
-            for (HSLFTextRun r : p.getTextRuns()) {
-                PaintStyle ps = r.getFontColor();
-                // POI keeps the paragraph mark on the last run of every paragraph but the last.
-                runs.add(map("text", r.getRawText().replaceAll("\r$", ""), "bold", r.isBold(), "italic", r.isItalic(),
-                    "underline", r.isUnderlined(), "size", r.getFontSize(), "script", r.getSuperscript(),
-                    "face", r.getFontFamily(), "color", ps instanceof PaintStyle.SolidPaint
-                        ? hex(((PaintStyle.SolidPaint) ps).getSolidColor().getColor()) : null));
-            }
+            // POI keeps the paragraph mark on the last run of every paragraph but the last.
+            String text = p.getTextRuns().stream().map(HSLFTextRun::getRawText).collect(Collectors.joining())
+                .replaceAll("\r$", "");
             // The bullet extension the paragraph's characters refer to (pp9rt, bits 10-13 of the
             // character flags): POI's own getAutoNumberingScheme takes the one of its indent level.
             TextPFException9[] ext = p.getStyleTextProp9Atom() == null ? null
@@ -105,16 +95,12 @@ public final class PoiCheck {
             int pp9rt = flags == null ? 0 : (flags.getValue() >> 10) & 0xF;
             TextPFException9 e = ext != null && pp9rt < ext.length ? ext[pp9rt] : null;
             boolean numbered = e != null && e.getfBulletHasAutoNumber() != null && e.getfBulletHasAutoNumber() != 0;
-            out.add(map("align", Objects.toString(p.getTextAlign(), "LEFT"), "level", p.getIndentLevel(),
-                "bullet", p.isBullet() ? Objects.toString(p.getBulletChar(), "") : null, "runs", runs, "numbering",
+            out.add(map("text", text, "level", p.getIndentLevel(),
+                "bullet", p.isBullet() ? Objects.toString(p.getBulletChar(), "") : null, "numbering",
                 !numbered ? null : List.of(e.getAutoNumberScheme() == null ? 3 : e.getAutoNumberScheme().nativeId,
                                            e.getAutoNumberStartNumber() == null ? 1 : e.getAutoNumberStartNumber())));
         }
         return out;
-    }
-
-    static String hex(Color c) {
-        return c == null ? null : String.format("#%06x", c.getRGB() & 0xffffff);
     }
 
     // Maps, lists, strings, booleans, numbers and null; NaN as null; control characters and
