@@ -100,13 +100,6 @@ Case workedExample() {
     return {{{u"Pictures", pattern(5000, 1)}, {u"PowerPoint Document", pattern(100000, 2)},
              {u"\x05SummaryInformation", pattern(300, 3)}, {u"Current User", pattern(110, 4)}}};
 }
-Case miniOnly() {
-    Case c;
-    for (std::size_t size : {1, 63, 64, 65, 4095}) {
-        c.streams.push_back({u"m" + std::u16string(1, char16_t(u'0' + c.streams.size())), pattern(size, 10 + size)});
-    }
-    return c;
-}
 Case difatCase() { return {{{u"Nine", pattern(9000000, 30)}, {u"Twenty", pattern(20u << 20, 31)}}}; }
 
 TEST(CompoundFile, WorkedExampleMatchesTheTablesByteForByte) {
@@ -138,22 +131,6 @@ TEST(CompoundFile, WorkedExampleMatchesTheTablesByteForByte) {
     append(want, c.streams[1].second, 512);
     EXPECT_EQ(compoundFileSize(c.entries()), 109056u);
     EXPECT_TRUE(sameBytes(want, c.write()));
-}
-
-TEST(CompoundFile, OnlyMiniStreams) {
-    // Mini sectors 1 + 1 + 1 + 2 + 64 = 69: one mini FAT sector, 9 sectors of mini stream; 6
-    // entries in 2 directory sectors; FAT 1 + 2 + 1 + 9 = 13 entries.
-    const Bytes file = miniOnly().write();
-    ASSERT_EQ(file.size(), 14u * 512);
-    Bytes want = header(1, 1, 3, 1, kEnd, 0);
-    std::vector<std::uint32_t> fat = {kFatSect}, miniFat;
-    for (auto run : {std::make_pair(1u, 2u), {3u, 1u}, {4u, 9u}}) chain(fat, run.first, run.second);
-    append(want, table(fat), 512);
-    EXPECT_TRUE(sameBytes(want, Bytes(file.begin(), file.begin() + 1024)));
-    EXPECT_EQ(readU32(file, sectorOffset(1) + 116), 4u);       // the root: mini stream start
-    EXPECT_EQ(readU32(file, sectorOffset(1) + 120), 69u * 64); // and size
-    for (auto run : {std::make_pair(0u, 1u), {1u, 1u}, {2u, 1u}, {3u, 2u}, {5u, 64u}}) chain(miniFat, run.first, run.second);
-    EXPECT_TRUE(sameBytes(table(miniFat), Bytes(file.begin() + sectorOffset(3), file.begin() + sectorOffset(4))));
 }
 
 // Sizes worked out by hand from "128 x FAT sectors >= all sectors, the FAT's and DIFAT's own
