@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(build-essential cmake g++ zlib1g-dev libpng-dev libtiff-dev libstb-dev libgtest-dev libgmock-dev libbenchmark-dev
           pkg-config nlohmann-json3-dev)
 if [[ "${1:-}" == "--test" ]]; then
-    packages+=(python3 python3-olefile default-jdk-headless libapache-poi-java libreoffice-impress calligrastage poppler-utils
+    packages+=(python3 python3-olefile default-jdk-headless libapache-poi-java libreoffice-impress calligrastage
                clang libclang-rt-14-dev)
 fi
 

@@ -706,7 +706,8 @@ class Runner:
         return env
 
     # A finished test in ctest's output: "  4/211 Test  #69: Name ....***Timeout  30.06 sec"
-    TEST_RESULT = re.compile(r"^\s*\d+/\d+ Test\s+#\d+: (\S+) \.*\s*(.*?)\s+[\d.]+ sec\s*$")
+    # (A parameterised GoogleTest case is listed with its parameter: "Name  # GetParam() = x ...")
+    TEST_RESULT = re.compile(r"^\s*\d+/\d+ Test\s+#\d+: (\S+).*?[\s.](Passed|\*\*\*.*?|Not Run.*?)\s+[\d.]+ sec\s*$")
 
     @classmethod
     def failed_test(cls, line):
@@ -733,7 +734,7 @@ class Runner:
         if status == 0:
             return "passed", ""
         if failed:
-            return "failed", failed[0]
+            return "failed", ";".join(failed) if not stop_at_failure else failed[0]
         if status == "timeout":
             started = {m.group(1) for m in map(re.compile(r"^\s*Start\s+\d+: (\S+)").match, lines) if m}
             finished = {m.group(1) for m in map(self.TEST_RESULT.match, lines) if m}
@@ -793,7 +794,7 @@ class Runner:
             if not self.args.no_interop:
                 phases.append(("interop", max(120.0, 4 * base["interop"])))
             for label, timeout in phases:
-                status, failed = self.ctest(label, log, timeout)
+                status, failed = self.ctest(label, log, timeout, stop_at_failure=not self.args.matrix)
                 if status != "passed":
                     return "killed", failed, line
             return "survived", "(interop tests not run)" if self.args.no_interop else "", line
@@ -898,6 +899,9 @@ def main():
     p.add_argument("--only", help="comma-separated mutant ids to run (their old results are replaced)")
     p.add_argument("--resume", action="store_true", help="skip the mutants that already have a result")
     p.add_argument("--jobs", type=int, default=2, help="parallel build and test jobs (default %(default)s)")
+    p.add_argument("--matrix", action="store_true",
+                   help="run every test of a phase, not only up to the first failure, and record all that fail "
+                        "(which tests kill which mutants)")
     p.add_argument("--no-interop", action="store_true",
                    help="unit tests only (faster, kills fewer: for a quick look, not for the rate)")
     p.add_argument("--test-timeout", type=int, default=30,

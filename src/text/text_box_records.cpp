@@ -35,7 +35,7 @@ constexpr std::uint16_t kDefaultTabSize = 288;
 // A line width of 0.75 point is the format's default and is not written.
 constexpr float kDefaultLineWidth = 0.75f;
 
-// Margins and line widths in EMU; they do not place the shape, so they are clamped (NaN as 0).
+// Margins in EMU; they do not place the shape, so they are clamped (NaN as 0).
 std::uint32_t emu(float points) noexcept { return static_cast<std::uint32_t>(units::clampEmu(points)); }
 
 // The shape's property table, in the order of the property ids.
@@ -64,7 +64,10 @@ PropertyTable textBoxProperties(const PPTTextFrame& frame) {
     const int line = frame.get_LineColor();
     t.add(PropertyId::LineColor, line == -1 ? schemeColor(1) : static_cast<std::uint32_t>(line));
     const float width = frame.get_LineSWidth();
-    if (width != kDefaultLineWidth) t.add(PropertyId::LineWidth, emu(width));
+    // MS-ODRAW's lineWidth is 0..20116800 EMU (1584 points); NaN gives 0.
+    if (width != kDefaultLineWidth) {
+        t.add(PropertyId::LineWidth, static_cast<std::uint32_t>(units::clamp(width * 12700.0, 0, 20116800)));
+    }
     const int style = frame.get_LineStyle();
     if (style > -1) {
         std::uint32_t dashing = static_cast<std::uint32_t>(style);

@@ -33,18 +33,30 @@ PPTPtr<PPTShape> polyline(float x, int points) {
     return p;
 }
 
-// A one-row table of one cell at (x, 10), changed by change before the save.
-Deck table(std::function<void(PPTTable&, PPTRow&, PPTCell&)> change, float x = 10) {
-    return oneShape([change, x] {
+// A table at (x, 10), 100 points wide, of rows of cells (one each), the first changed by change.
+Deck table(std::function<void(PPTTable&, PPTRow&, PPTCell&)> change, float x = 10, int rows = 1, int cells = 1) {
+    return oneShape([=] {
         PPTPtr<PPTTable> t(new PPTTable(x, 10, 100, 20));
-        PPTPtr<PPTRow> row(new PPTRow);
-        row->setRowHigh(20);
-        PPTPtr<PPTCell> cell(new PPTCell);
-        row->addCell(cell);
-        t->addRow(row);
-        change(*t, *row, *cell);
+        for (int r = 0; r < rows; ++r) {
+            PPTPtr<PPTRow> row(new PPTRow);
+            row->setRowHigh(20);
+            for (int c = 0; c < cells; ++c) row->addCell(PPTPtr<PPTCell>(new PPTCell));
+            t->addRow(row);
+        }
+        if (change) change(*t, *t->item(0), *t->item(0)->item(0));
         return PPTPtr<PPTShape>(t);
     });
+}
+
+void longText(std::size_t units, const wchar_t* more) {
+    PPTTextFrame f(0, 0, 1, 1);
+    f.addText(std::wstring(units, L'a'), Font());
+    f.addText(more, Font());
+}
+
+PPTPtr<PPTShape> widthOf(PPTShape* s, float width) {
+    s->set_LineWidth(width);
+    return PPTPtr<PPTShape>(s);
 }
 
 // A stream that says it holds 5 GiB: more than the picture records' 32-bit sizes describe.
@@ -74,77 +86,31 @@ const ErrorRow kRows[] = {
     {"alignment", [] { PPTParagraphFormat().SetAlignment(7); }, 9, "set_ParamAnlign"},
     {"cell_offset", [] { PPTCell().set_celloffsetx(kNaN); }, 10, "cell offset false"},
     {"negative_cell_offset", [] { PPTCell().set_celloffsetx(-1); }, 10, "cell offset false"},
-    {"text_too_long", [] {
-         PPTTextFrame f(0, 0, 1, 1);
-         f.addText(std::wstring(65535, L'a'), Font());
-         f.addText(L"b", Font());
-     },
-     11, "addText"},
-    // A character outside the Basic Multilingual Plane counts two code units.
-    {"text_too_long_in_utf16", [] {
-         PPTTextFrame f(0, 0, 1, 1);
-         f.addText(std::wstring(65534, L'a'), Font());
-         f.addText(L"\U0001D11E", Font());
-     },
-     11, "addText"},
+    // 65,535 UTF-16 code units fit; a character outside the BMP counts two.
+    {"text_too_long", [] { longText(65535, L"b"); }, 11, "addText"},
+    {"text_too_long_in_utf16", [] { longText(65534, L"\U0001D11E"); }, 11, "addText"},
     {"line_not_finite", [] { save(oneShape([] { return PPTPtr<PPTShape>(new PPTLine(0, 0, kInf, 1)); })); }, 15,
      "line end point"},
     {"rectangle_not_finite", [] { save(oneShape([] { return PPTPtr<PPTShape>(new PPTRectangle(kNaN, 0, 1, 1)); })); },
      15, "rectangle edge"},
     {"polyline_point_not_finite", [] { save(oneShape([] { return polyline(kNaN, 2); })); }, 15, "polyline point"},
-    {"line_width_not_finite", [] {
-         save(oneShape([] {
-             PPTPtr<PPTLine> l(new PPTLine(0, 0, 1, 1));
-             l->set_LineWidth(kInf);
-             return PPTPtr<PPTShape>(l);
-         }));
-     },
-     15, "line width"},
+    {"line_width_not_finite", [] { save(oneShape([] { return widthOf(new PPTLine(0, 0, 1, 1), kInf); })); }, 15, "line width"},
     {"text_frame_not_finite", [] { save(oneShape([] { return PPTPtr<PPTShape>(new PPTTextFrame(kNaN, 0, 1, 1)); })); },
      15, "text frame edge"},
     {"picture_not_finite", [] { save(oneShape([] { return PPTPtr<PPTShape>(new PPTPicture(0, 0, kInf, 1)); })); },
      15, "picture edge"},
     {"too_many_points", [] { save(oneShape([] { return polyline(1, 65535); })); }, 16, "65535 points"},
-    {"table_edge_not_finite", [] { save(table([](PPTTable&, PPTRow&, PPTCell&) {}, kInf)); }, 17,
+    {"table_edge_not_finite", [] { save(table({}, kInf)); }, 17,
      "the table's left edge"},
     {"row_height_not_finite", [] { save(table([](PPTTable&, PPTRow& r, PPTCell&) { r.setRowHigh(kNaN); })); }, 17,
      "the height of row 0"},
     {"negative_row_height", [] { save(table([](PPTTable&, PPTRow& r, PPTCell&) { r.setRowHigh(-1); })); }, 18,
      "row 0 has a negative height"},
-    {"table_without_rows",
-     [] { save(oneShape([] { return PPTPtr<PPTShape>(new PPTTable(0, 0, 10, 10)); })); }, 2, " in table is : 0"},
-    {"row_without_cells", [] {
-         save(oneShape([] {
-             PPTPtr<PPTTable> t(new PPTTable(0, 0, 10, 10));
-             t->addRow(PPTPtr<PPTRow>(new PPTRow));
-             return PPTPtr<PPTShape>(t);
-         }));
-     },
-     1, "the cell in row is : 0"},
-    {"too_many_rows", [] {
-         PPTPtr<PPTTable> t(new PPTTable(0, 0, 100, 100));
-         for (int r = 0; r < 65533; ++r) {
-             PPTPtr<PPTRow> row(new PPTRow);
-             row->addCell(PPTPtr<PPTCell>(new PPTCell));
-             t->addRow(row);
-         }
-         PPTDocument doc;
-         doc.addSlides(720, 540)->addShape(t);
-         doc.saveToMemory();
-     },
-     12, "a table has more than 65532 rows"},
-    {"cell_beyond_the_table", [] {
-         PPTPtr<PPTTable> t(new PPTTable(0, 0, 100, 100));
-         PPTPtr<PPTRow> row(new PPTRow);
-         PPTPtr<PPTCell> cell(new PPTCell);
-         cell->set_celloffsetx(100);
-         row->addCell(cell);
-         t->addRow(row);
-         PPTDocument doc;
-         doc.addSlides(720, 540)->addShape(t);
-         doc.saveToMemory();
-     },
-     18, "cell 0 of row 0 starts at 100.125 pt, not left of the table's right edge at 100 pt"},
+    {"table_without_rows", [] { save(table({}, 10, 0)); }, 2, " in table is : 0"},
+    {"row_without_cells", [] { save(table({}, 10, 1, 0)); }, 1, "the cell in row is : 0"},
+    {"too_many_rows", [] { save(table({}, 10, 65533)); }, 12, "a table has more than 65532 rows"},
+    {"cell_beyond_the_table", [] { save(table([](PPTTable&, PPTRow&, PPTCell& c) { c.set_celloffsetx(100); })); }, 18,
+     "cell 0 of row 0 starts at 110.125 pt, not left of the table's right edge at 110 pt"},
     {"stream_beyond_32_bits", [] {
          HugeBuf buffer;
          std::istream huge(&buffer);

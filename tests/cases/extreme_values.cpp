@@ -106,14 +106,17 @@ TEST(ExtremeValues, EveryWrittenFieldStaysInItsRange) {
     for (const float f : kFloats) {
         const int v = static_cast<int>(std::isfinite(f) ? f : 0.0f);
         EXPECT_EQ(problemsOf(slideWith([=] {
-                      PPTPtr<PPTShape> line(new PPTLine(f, 0, 100, f)), rect(new PPTRectangle(0, f, 50, 50));
+                      PPTPtr<PPTShape> line(new PPTLine(f, 0, 100, f)), rect(new PPTRectangle(0, f, 50, 50)),
+                          frame(new PPTTextFrame(0, 0, 50, 50));
                       PPTPtr<PPTPolyLine> poly(new PPTPolyLine(0, 0, 100, 100));
                       for (float x : {0.0f, f, 50.0f}) {
                           _Tpoint p{Length(x), Length(10.0f)};
                           poly->addPoint(p);
                       }
-                      for (PPTShape* s : {line.get(), rect.get(), static_cast<PPTShape*>(poly.get())}) fillShape(*s, v, f);
-                      return std::vector<PPTPtr<PPTShape>>{line, rect, poly};
+                      for (PPTShape* s : {line.get(), rect.get(), frame.get(), static_cast<PPTShape*>(poly.get())}) {
+                          fillShape(*s, v, f);
+                      }
+                      return std::vector<PPTPtr<PPTShape>>{line, rect, frame, poly};
                   })),
                   "")
             << "length " << f;

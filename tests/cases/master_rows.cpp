@@ -13,17 +13,12 @@ namespace {
 
 const std::vector<unsigned> kMaster = {0x03F8};
 
-// Offset, then the record header (recVer | recInstance << 4, recType, recLen) of every record.
+// The record headers (recVer | recInstance << 4, recType, recLen) of the master and its drawing.
 const char* const kHeaders[][2] = {
     {"0", "0F 00 F8 03 F8 09 00 00"},    {"8", "02 00 EF 03 18 00 00 00"},    {"520", "00 00 A3 0F 3E 00 00 00"},
     {"590", "10 00 A3 0F 7C 00 00 00"},  {"722", "20 00 A3 0F 6E 00 00 00"},  {"840", "50 00 A3 0F 52 00 00 00"},
-    {"930", "60 00 A3 0F 0C 00 00 00"},  {"950", "70 00 A3 0F 3E 00 00 00"},  {"1020", "80 00 A3 0F 3E 00 00 00"},
-    {"1090", "0F 00 0C 04 2A 05 00 00"}, {"1098", "0F 00 02 F0 22 05 00 00"}, {"1106", "10 00 08 F0 08 00 00 00"},
-    {"1122", "0F 00 03 F0 BA 04 00 00"}, {"1130", "0F 00 04 F0 28 00 00 00"}, {"1178", "0F 00 04 F0 D2 00 00 00"},
-    {"1396", "0F 00 04 F0 16 01 00 00"}, {"1682", "0F 00 04 F0 D2 00 00 00"}, {"1900", "0F 00 04 F0 D4 00 00 00"},
-    {"2120", "0F 00 04 F0 D4 00 00 00"}, {"2340", "0F 00 04 F0 48 00 00 00"}, {"2420", "10 00 F0 07 20 00 00 00"},
-    {"2460", "0F 00 88 13 38 00 00 00"}, {"2468", "0F 00 8A 13 30 00 00 00"}, {"2476", "00 00 BA 0F 10 00 00 00"},
-    {"2500", "00 00 8B 13 10 00 00 00"}, {"2524", "20 00 BA 0F 1C 00 00 00"},
+    {"1090", "0F 00 0C 04 2A 05 00 00"}, {"1098", "0F 00 02 F0 22 05 00 00"}, {"1122", "0F 00 03 F0 BA 04 00 00"},
+    {"1396", "0F 00 04 F0 16 01 00 00"}, {"1900", "0F 00 04 F0 D4 00 00 00"}, {"2524", "20 00 BA 0F 1C 00 00 00"},
 };
 
 // The twelve colour schemes: background, text and lines, shadows, title text, fills, accent,
@@ -103,6 +98,7 @@ std::vector<Expect> masterExpectations() {
         // Footer (PT_MasterFooter) and slide number (PT_MasterSlideNumber, right-aligned, its field).
         {1900 + 8 + 16 + 56 + 16, "0F 00 11 F0 10 00 00 00 00 00 C3 0B 08 00 00 00 03 00 00 00 09 02 C9 00"},
         {2120 + 8 + 16 + 56 + 16, "0F 00 11 F0 10 00 00 00 00 00 C3 0B 08 00 00 00 04 00 00 00 08 02 C9 00"},
+        {1900 + 8 + 16 + 56 + 16 + 24 + 8 + 12 + 10 + 30, "00 00 FA 0F 04 00 00 00"}, // the footer's field
         {2120 + 8 + 16 + 56 + 16 + 24 + 8 + 12 + 10, "00 00 A1 0F 16 00 00 00 02 00 00 00 00 00 00 08 00 00 02 00"},
         {2120 + 8 + 16 + 56 + 16 + 24 + 8 + 12 + 10 + 30, "00 00 D8 0F 04 00 00 00"},
         // Background: spid 0x401, gradient fill from the scheme.

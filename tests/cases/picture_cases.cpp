@@ -33,6 +33,12 @@ struct Kind {
 void PrintTo(const Kind& k, std::ostream* os) { *os << k.name; }
 
 const std::string kJpegHead = "\xFF\xD8\xFF\xE0";
+// The sample JPEG with its bytes from..to replaced by with: its segments are APP0 at 2, tables at
+// 0x14 and 0x59, the frame at 0x9E, Huffman tables at 0xB1, 0xD2, 0x189 and 0x1AA, the scan at 0x261.
+std::string jpeg(std::size_t from, std::size_t to, const std::string& with = "") {
+    return asString(pictureBytes("sample.jpg")).replace(from, to - from, with);
+}
+std::string png(std::size_t cut, const std::string& more = "") { return asString(pngOfSize(100)).substr(0, cut) + more; }
 const Kind kKinds[] = {
     {"png", "sample.png", "", PPTPicture::IMAGE_PNG, 0xF01E, 0},
     {"jpeg", "sample.jpg", "", PPTPicture::IMAGE_JPEG, 0xF01D, 0},
@@ -49,6 +55,16 @@ const Kind kKinds[] = {
     {"gif_any", "sample.gif", "", PPTPicture::IMAGE_ANY, 0xF01E, 2},
     {"tiff_any", "sample.tif", "", PPTPicture::IMAGE_ANY, 0xF01E, 1},
     {"bmp_declared_png", "sample.bmp", "", PPTPicture::IMAGE_PNG, 0, 0},
+    // A JPEG's header must be well formed up to its scan; a PNG whole, with data, up to its end.
+    {"jpeg_cut_in_scan", nullptr, jpeg(0x280, 716), PPTPicture::IMAGE_JPEG, 0xF01D, 0},
+    {"jpeg_cut_in_a_table", nullptr, jpeg(0x100, 716), PPTPicture::IMAGE_JPEG, 0, 0},
+    {"jpeg_without_frame", nullptr, jpeg(0x9E, 0xB1), PPTPicture::IMAGE_JPEG, 0, 0},
+    {"jpeg_huffman_counts_too_many", nullptr, jpeg(0xB6, 0xC6, std::string(16, '\x20')), PPTPicture::IMAGE_JPEG, 0, 0},
+    {"jpeg_stuffed_byte_before_scan", nullptr, jpeg(3, 4, std::string(1, '\0')), PPTPicture::IMAGE_JPEG, 0, 0},
+    {"jpeg_end_before_scan", nullptr, jpeg(0x14, 716, "\xFF\xD9"), PPTPicture::IMAGE_JPEG, 0, 0},
+    {"png_bytes_after_its_end", nullptr, png(100, "more"), PPTPicture::IMAGE_PNG, 0xF01E, 0},
+    {"png_without_data", nullptr, png(33) + std::string("\0\0\0\0IEND\xAE\x42\x60\x82", 12), PPTPicture::IMAGE_PNG, 0, 0},
+    {"png_header_not_first", nullptr, png(8) + png(100).substr(100 - 12), PPTPicture::IMAGE_PNG, 0, 0},
     // Nothing usable: no picture record and the empty form of the store entry.
     {"missing_file", "no-such-file.png", "", PPTPicture::IMAGE_PNG, 0, 0},
     {"empty_file", "empty.png", "", PPTPicture::IMAGE_PNG, 0, 0},
@@ -149,31 +165,23 @@ TEST(Pictures, ImageTypeOfASignature) {
 
 // The last source set wins; a host stream is read once, and copies share what was read.
 TEST(Pictures, SourcesAndCopies) {
-    PPTDocument doc;
-    PPTPtr<PPTSlides> slide = doc.addSlides(720, 540);
-    std::istringstream jpeg(asString(pictureBytes("sample.jpg")));
-    PPTPtr<PPTPicture> p(new PPTPicture(0, 0, 10, 10));
+    const Bytes png = pictureBytes("sample.png");
+    std::istringstream jpeg(asString(pictureBytes("sample.jpg"))), stream(asString(png));
+    PPTPtr<PPTPicture> p(new PPTPicture(0, 0, 10, 10)), original(new PPTPicture(0, 0, 10, 10));
     p->setFileStream(PPTPicture::IMAGE_JPEG, jpeg);
     p->setFileName(PPTPicture::IMAGE_PNG, picturePath("sample.png"));
-    p->set_PicId(1);
-    slide->addShape(p);
-    const Bytes png = pictureBytes("sample.png");
-    std::istringstream stream(asString(png));
-    PPTPtr<PPTPicture> original(new PPTPicture(0, 0, 10, 10));
     original->setFileStream(PPTPicture::IMAGE_PNG, stream);
-    original->set_PicId(2);
-    slide->addShape(original);
-    PPTPtr<PPTPicture> copy(new PPTPicture(*original));
-    copy->set_PicId(3);
-    slide->addShape(copy);
+    PPTDocument doc;
+    for (PPTPtr<PPTPicture> shape : {p, original, PPTPtr<PPTPicture>(new PPTPicture(*original))}) {
+        doc.addSlides(720, 540)->addShape(shape);
+    }
     for (int save = 0; save < 2; ++save) {
         const std::vector<unsigned char> file = doc.saveToMemory();
         std::vector<std::string> problems;
-        const StreamMap streams = readCompoundFile(Bytes(file.begin(), file.end()), problems);
-        const Bytes& pictures = streams.at(u"Pictures");
-        EXPECT_EQ(readU16(pictures, 2), 0xF01Eu); // the file, not the JPEG stream set before it
-        for (std::size_t i = 0, at = 0; i < 3; ++i, at += 25 + png.size()) {
-            EXPECT_TRUE(sameBytes(png, slice(pictures, at + 25, png.size()))) << "picture " << i << ", save " << save;
+        const Bytes pictures = readCompoundFile(Bytes(file.begin(), file.end()), problems).at(u"Pictures");
+        for (std::size_t at = 0; at < 3 * (25 + png.size()); at += 25 + png.size()) {
+            EXPECT_EQ(readU16(pictures, at + 2), 0xF01Eu); // PNG: the file, not the JPEG stream set before it
+            EXPECT_TRUE(sameBytes(png, slice(pictures, at + 25, png.size()))) << "at " << at << ", save " << save;
         }
     }
 }

@@ -16,23 +16,47 @@ namespace {
 // The table's group inside the slide's group, and its shapes.
 const std::vector<unsigned> kTableShape = {0x03EE, 0x040C, 0xF002, 0xF003, 0xF003, 0xF004};
 
-// At (50, 100), 300 points wide; rows of 20, 20 and 30 points; two 150-point cells per row.
-// Laid out on the eighth-point grid: left 50.125, top 100.125, right 350, bottom 170.5, rows
-// 20.125, 20.125 and 30.125. Alone on a slide it numbers its shapes from 2 + 32 = 34.
+// A table at (x, y), w wide, with rows of the given heights; each row's cells start at the given
+// offsets, each as wide as the distance to the next (the last one reaches the right edge).
+PPTPtr<PPTTable> grid(float x, float y, float w, const std::vector<float>& heights,
+                      const std::vector<std::vector<float>>& offsets) {
+    PPTPtr<PPTTable> table(new PPTTable(x, y, w, 999.0f));
+    for (std::size_t r = 0; r < heights.size(); ++r) {
+        PPTPtr<PPTRow> row(new PPTRow);
+        row->setRowHigh(heights[r]);
+        const std::vector<float>& at = offsets[std::min(r, offsets.size() - 1)];
+        for (std::size_t c = 0; c < at.size(); ++c) {
+            PPTPtr<PPTCell> cell(new PPTCell);
+            cell->set_celloffsetx(at[c]);
+            if (c + 1 < at.size()) cell->set_cellWidth(at[c + 1] - at[c]);
+            row->addCell(cell);
+        }
+        table->addRow(row);
+    }
+    return table;
+}
+
+// Edges and rows that fall on the eighth-point grid once stepped: left 100, top 50, right 400,
+// rows of 20 points; change sets merges and border flags as cell (row, column).
+std::function<PPTPtr<PPTTable>()> onGrid(int rows, std::vector<std::vector<float>> offsets,
+                                         std::function<void(PPTTable&)> change = {}) {
+    return [=] {
+        PPTPtr<PPTTable> t = grid(99.875f, 49.875f, 300.125f, std::vector<float>(rows, 19.875f), offsets);
+        if (change) change(*t);
+        return t;
+    };
+}
+PPTPtr<PPTCell> at(PPTTable& t, int r, int c) { return t.item(r)->item(c); }
+
+// At (50, 100), 300 points wide; rows of 20, 20 and 30 points (9 rows: 20 after the third);
+// two 150-point cells per row. Laid out on the eighth-point grid: left 50.125, top 100.125,
+// right 350, bottom 170.5, rows 20.125, 20.125 and 30.125. Alone on a slide it numbers its
+// shapes from 2 + 32 = 34.
 Deck table(std::function<void(PPTTable&)> change = {}, int rows = 3) {
     return oneShape([change, rows] {
-        PPTPtr<PPTTable> t(new PPTTable(50.0f, 100.0f, 300.0f, 80.0f));
-        for (int r = 0; r < rows; ++r) {
-            PPTPtr<PPTRow> row(new PPTRow);
-            row->setRowHigh(r == 2 ? 30.0f : 20.0f);
-            for (float offset : {0.0f, 150.0f}) {
-                PPTPtr<PPTCell> cell(new PPTCell);
-                cell->set_celloffsetx(offset);
-                cell->set_cellWidth(150.0f);
-                row->addCell(cell);
-            }
-            t->addRow(row);
-        }
+        std::vector<float> heights(static_cast<std::size_t>(rows), 20.0f);
+        heights[2] = 30.0f;
+        PPTPtr<PPTTable> t = grid(50, 100, 300, heights, {{0, 150}});
         if (change) change(*t);
         return PPTPtr<PPTShape>(t);
     });
@@ -87,34 +111,14 @@ const Row kRows[] = {
            std::string(kCellTertiary) +
            "00 00 0F F0 10 00 00 00  41 06 00 00 21 03 00 00 F0 0A 00 00 C2 03 00 00" + cellText("48 00 69 00"),
        5}}},
-    // Cell (1, 0), not filled, its text anchored in the middle; an empty cell holds one space.
+    // Cell (1, 0), not filled (fill booleans 0x001F0009), its text anchored in the middle (anchorText
+    // between dyTextBottom and the text booleans), at (50.125, 120.25) - (200.125, 140.375).
     {"empty_cell_in_the_middle", table([](PPTTable& t) { t.item(1)->item(0)->getCellTextBox()->set_anchor(1); }),
-     {{kTableShape,
-       "0F 00 04 F0 3E 01 00 00  12 00 0A F0 08 00 00 00  25 4D 00 00 02 0A 00 00" // spid 0x4D00 + 37
-       "13 01 0B F0 66 00 00 00 7F 00 00 00 04 00 80 00 00 00 00 00 81 00 00 00 00 00 82 00 00 00 00 00 83 00 00 00"
-       "00 00 84 00 00 00 00 00 87 00 01 00 00 00 BF 00 00 00 0F 00 81 01 04 00 00 08 83 01 00 00 00 08 BF 01 09 00"
-       "1F 00 C0 01 01 00 00 08"
-       "CB 01 35 25 00 00  FF 01 06 00 0E 00  01 02 02 00 00 08  3F 02 00 00 03 00  7F 03 00 00 0F 00" +
-           std::string(kCellTertiary) +
-           "00 00 0F F0 10 00 00 00  91 01 00 00 C2 03 00 00 41 06 00 00 63 04 00 00" + cellText("20 00"),
-       4}}},
-    // A 2 x 2 table at (100, 50) of two 100-point cells per row: head (group 51), cells last
-    // first (38, 37, 35, 34), then six rules in the table-rule form, numbered from 40.
-    {"group_order_and_rules", oneShape([] {
-         PPTPtr<PPTTable> t(new PPTTable(100, 50, 300, 40));
-         for (int r = 0; r < 2; ++r) {
-             PPTPtr<PPTRow> row(new PPTRow);
-             row->setRowHigh(20);
-             for (float offset : {0.0f, 100.0f}) {
-                 PPTPtr<PPTCell> cell(new PPTCell);
-                 cell->set_celloffsetx(offset);
-                 cell->set_cellWidth(100.0f);
-                 row->addCell(cell);
-             }
-             t->addRow(row);
-         }
-         return PPTPtr<PPTShape>(t);
-     }),
+     {{kTableShape, "87 00 01 00 00 00 BF 00 00 00 0F 00 81 01 04 00 00 08 83 01 00 00 00 08 BF 01 09 00 1F 00", 4, 68},
+      {kTableShape, "91 01 00 00 C2 03 00 00 41 06 00 00 63 04 00 00", 4, 204}}},
+    // A 2 x 2 table: head (group 51), cells last first (38, 37, 35, 34), then six rules in the
+    // table-rule form, numbered from 40.
+    {"group_order_and_rules", oneShape([] { return PPTPtr<PPTShape>(onGrid(2, {{0, 100}})()); }),
      {{kTableShape, "33 4D 00 00", 0, 24 + 8 + 8}, {kTableShape, "26 4D 00 00", 1, 16},
       {kTableShape, "25 4D 00 00", 2, 16}, {kTableShape, "23 4D 00 00", 3, 16},
       {kTableShape, "22 4D 00 00", 4, 16},
@@ -148,37 +152,6 @@ struct Grid {
 };
 void PrintTo(const Grid& g, std::ostream* os) { *os << g.name; }
 
-// A table at (x, y), w wide, with rows of the given heights; each row's cells start at the given
-// offsets, each as wide as the distance to the next (the last one reaches the right edge).
-PPTPtr<PPTTable> grid(float x, float y, float w, const std::vector<float>& heights,
-                      const std::vector<std::vector<float>>& offsets) {
-    PPTPtr<PPTTable> table(new PPTTable(x, y, w, 999.0f));
-    for (std::size_t r = 0; r < heights.size(); ++r) {
-        PPTPtr<PPTRow> row(new PPTRow);
-        row->setRowHigh(heights[r]);
-        const std::vector<float>& at = offsets[std::min(r, offsets.size() - 1)];
-        for (std::size_t c = 0; c < at.size(); ++c) {
-            PPTPtr<PPTCell> cell(new PPTCell);
-            cell->set_celloffsetx(at[c]);
-            if (c + 1 < at.size()) cell->set_cellWidth(at[c + 1] - at[c]);
-            row->addCell(cell);
-        }
-        table->addRow(row);
-    }
-    return table;
-}
-
-// Edges and rows that fall on the eighth-point grid once stepped: left 100, top 50, right 400,
-// rows of 20 points; change sets merges and border flags as cell (row, column).
-std::function<PPTPtr<PPTTable>()> onGrid(int rows, std::vector<std::vector<float>> offsets,
-                                         std::function<void(PPTTable&)> change = {}) {
-    return [=] {
-        PPTPtr<PPTTable> t = grid(99.875f, 49.875f, 300.125f, std::vector<float>(rows, 19.875f), offsets);
-        if (change) change(*t);
-        return t;
-    };
-}
-PPTPtr<PPTCell> at(PPTTable& t, int r, int c) { return t.item(r)->item(c); }
 
 const Grid kGrids[] = {
     // Top 100.0 and rows 20 and 30 step up to 100.125, 20.125 and 30.125; the right edge stays.

@@ -1,18 +1,14 @@
 // libFuzzer target: builds a presentation through the public API from the fuzz input, saves it
-// into memory and checks the result with the structural verifier. Any crash, sanitizer report,
-// hang, unexpected exception or file the verifier rejects is a finding. A QvException is an
-// accepted outcome (the library refused bad input clearly).
+// into memory and checks the file with the structural verifier. Any crash, sanitizer report, hang,
+// exception other than QvException (a clear refusal) or file the verifier rejects is a finding.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "quorv/quorv.h"
 #include "support/verifier.h"
@@ -21,212 +17,166 @@ using namespace Quorv;
 
 namespace {
 
-// Values a converter may pass: ordinary, zero, negative, huge, not finite.
-float anyFloat(FuzzedDataProvider& in) {
-    switch (in.ConsumeIntegralInRange<int>(0, 7)) {
-    case 0: return 0.0f;
-    case 1: return -in.ConsumeFloatingPointInRange<float>(0.0f, 1e6f);
-    case 2: return 1e30f;
-    case 3: return __builtin_inff();
-    case 4: return __builtin_nanf("");
-    case 5: return in.ConsumeFloatingPoint<float>();
-    default: return in.ConsumeFloatingPointInRange<float>(0.0f, 2000.0f);
-    }
-}
+struct Input {
+    FuzzedDataProvider in;
+    PPTDocument doc;
+    std::vector<std::unique_ptr<std::istringstream>> streams; // outlive the document
 
-// Wide text with the characters that stress conversions: NUL, surrogates, beyond the BMP,
-// Japanese, characters code page 932 lacks.
-std::wstring anyText(FuzzedDataProvider& in, std::size_t maxLength) {
-    std::size_t n = in.ConsumeIntegralInRange<std::size_t>(0, maxLength);
-    std::wstring s;
-    for (std::size_t i = 0; i < n && in.remaining_bytes() > 0; ++i) {
+    // Values a converter may pass: ordinary, zero, negative, huge, not finite.
+    float length() {
         switch (in.ConsumeIntegralInRange<int>(0, 7)) {
-        case 0: s.push_back(L'\0'); break;
-        case 1: s.push_back(static_cast<wchar_t>(in.ConsumeIntegralInRange<int>(0xD800, 0xDFFF))); break;
-        case 2: s.push_back(static_cast<wchar_t>(in.ConsumeIntegralInRange<int>(0x10000, 0x10FFFF))); break;
-        case 3: s.push_back(static_cast<wchar_t>(in.ConsumeIntegralInRange<int>(0x3040, 0x9FFF))); break;
-        case 4: s.push_back(static_cast<wchar_t>(in.ConsumeIntegral<std::uint32_t>())); break;
-        case 5: s.push_back(L'\r'); break;
-        default: s.push_back(static_cast<wchar_t>(in.ConsumeIntegralInRange<int>(0x20, 0x7E))); break;
+        case 0: return 0.0f;
+        case 1: return -in.ConsumeFloatingPointInRange<float>(0, 1e6f);
+        case 2: return 1e30f;
+        case 3: return __builtin_inff();
+        case 4: return __builtin_nanf("");
+        case 5: return in.ConsumeFloatingPoint<float>();
+        default: return in.ConsumeFloatingPointInRange<float>(0, 2000);
         }
     }
-    return s;
-}
-
-// The attributes every shape has, with values inside and outside their ranges.
-void shapeAttributes(FuzzedDataProvider& in, PPTShape& shape) {
-    shape.set_ShapeNum(in.ConsumeIntegralInRange<int>(-3, 3));
-    shape.set_Srotate(in.ConsumeIntegral<int>());
-    shape.set_ShapeOpac(in.ConsumeIntegralInRange<int>(-50, 150));
-    if (in.ConsumeBool()) shape.set_LineColor(in.ConsumeIntegral<int>());
-    if (in.ConsumeBool()) shape.set_FillColor(in.ConsumeIntegral<int>());
-    if (in.ConsumeBool()) shape.set_BackColor(in.ConsumeIntegral<int>());
-    shape.set_LineStyle(in.ConsumeIntegralInRange<int>(-2, 11)); // may throw code 3
-    shape.set_LineWidth(anyFloat(in));
-}
-
-Font anyFont(FuzzedDataProvider& in, PPTDocument& doc) {
-    Font f;
-    f.set_Bold(in.ConsumeBool());
-    f.set_Italic(in.ConsumeBool());
-    f.set_Underline(in.ConsumeIntegralInRange<int>(-1, 2));
-    f.set_Color(in.ConsumeIntegral<int>());
-    f.set_Size(in.ConsumeIntegralInRange<int>(-5, 500));
-    f.set_Script(in.ConsumeIntegral<int>());
-    f.set_Index(in.ConsumeBool() ? doc.get_FontNamesIndex(anyText(in, 8), 128) : in.ConsumeIntegralInRange<int>(-2, 300));
-    f.set_cfOldtype(in.ConsumeBool());
-    f.set_cfSymboltype(in.ConsumeBool());
-    f.set_listNumInfo(in.ConsumeIntegralInRange<int>(-1, 3));
-    f.set_listbuChar(in.ConsumeIntegralInRange<int>(-1, 3));
-    return f;
-}
-
-PPTParagraphFormat anyParagraph(FuzzedDataProvider& in) {
-    PPTParagraphFormat p;
-    p.SetLevel(in.ConsumeIntegralInRange<int>(-1, 6));
-    p.SetnumBullet(in.ConsumeIntegralInRange<int>(-1, 8)); // may throw code 8
-    p.SetStartBulletNum(in.ConsumeIntegral<int>());
-    p.SetBullet(in.ConsumeBool());
-    p.SetbTypeface(in.ConsumeBool());
-    p.SetbColor(in.ConsumeBool());
-    p.SetbSize(in.ConsumeBool());
-    p.SetbuChar(in.ConsumeIntegralInRange<int>(-1, 8));
-    p.SetbuSize(in.ConsumeIntegral<int>());
-    p.SetbuTypeface(in.ConsumeIntegralInRange<int>(-2, 200));
-    p.SetbuColor(in.ConsumeIntegral<int>());
-    p.SetAlignment(in.ConsumeIntegralInRange<int>(-1, 7)); // may throw code 9
-    p.SetTextDirection(in.ConsumeIntegralInRange<int>(-1, 2));
-    p.SetLineSpace(in.ConsumeIntegral<int>());
-    p.SetSpaceBefore(in.ConsumeIntegral<int>());
-    p.SetSpaceAfter(in.ConsumeIntegral<int>());
-    p.SetLeftMargin(in.ConsumeIntegral<int>());
-    p.SetIndent(in.ConsumeIntegral<int>());
-    return p;
-}
-
-PPTPtr<PPTShape> anyTextFrame(FuzzedDataProvider& in, PPTDocument& doc) {
-    PPTPtr<PPTTextFrame> frame(new PPTTextFrame(anyFloat(in), anyFloat(in), anyFloat(in), anyFloat(in)));
-    shapeAttributes(in, *frame);
-    frame->set_rotate(in.ConsumeBool());
-    frame->set_textleft(anyFloat(in));
-    frame->set_texttop(anyFloat(in));
-    frame->set_anchor(in.ConsumeIntegralInRange<int>(-1, 6));
-    const int steps = in.ConsumeIntegralInRange<int>(0, 12);
-    for (int i = 0; i < steps && in.remaining_bytes() > 0; ++i) {
-        switch (in.ConsumeIntegralInRange<int>(0, 4)) {
-        case 0: {
-            PPTParagraphFormat p = anyParagraph(in);
-            frame->setParagraphFormat(p, in.ConsumeBool());
-            break;
+    int number() { return in.ConsumeBool() ? in.ConsumeIntegralInRange<int>(-2, 9) : in.ConsumeIntegral<int>(); }
+    // Text with NUL, surrogates, characters beyond the BMP, Japanese, paragraph marks.
+    std::wstring text(std::size_t most) {
+        std::wstring s(in.ConsumeIntegralInRange<std::size_t>(0, most), L'x');
+        for (wchar_t& c : s) {
+            const int ranges[][2] = {{0, 0}, {0xD800, 0xDFFF}, {0x10000, 0x10FFFF}, {0x3040, 0x9FFF}, {13, 13}, {0x20, 0x7E}};
+            const auto& r = ranges[in.ConsumeIntegralInRange<int>(0, 5)];
+            c = static_cast<wchar_t>(in.ConsumeIntegralInRange<int>(r[0], r[1]));
         }
-        case 1: frame->addPar(anyFont(in, doc)); break;
-        case 2: frame->addTab(anyFont(in, doc)); break;
-        case 3: frame->addText(std::wstring(in.ConsumeIntegralInRange<std::size_t>(0, 70000), L'x'), anyFont(in, doc)); break;
-        default: frame->addText(anyText(in, 64), anyFont(in, doc)); break;
+        return s;
+    }
+    template <class S> PPTPtr<S> shape(S* raw) {
+        PPTPtr<S> s(raw); // owned before a setter may throw
+        s->set_ShapeNum(in.ConsumeIntegralInRange<int>(-3, 3));
+        s->set_Srotate(number());
+        s->set_ShapeOpac(number());
+        if (in.ConsumeBool()) s->set_LineColor(number());
+        if (in.ConsumeBool()) s->set_FillColor(number());
+        s->set_BackColor(number());
+        s->set_LineWidth(length());
+        s->set_LineStyle(in.ConsumeIntegralInRange<int>(-2, 11)); // may throw code 3
+        return s;
+    }
+    Font font() {
+        Font f(L"Arial", number(), in.ConsumeBool(), in.ConsumeBool(), number(), false, number(), number());
+        f.set_Index(in.ConsumeBool() ? doc.get_FontNamesIndex(text(8), number()) : number());
+        f.set_cfOldtype(in.ConsumeBool());
+        f.set_cfSymboltype(in.ConsumeBool());
+        f.set_listNumInfo(in.ConsumeIntegralInRange<int>(-1, 3));
+        f.set_listbuChar(in.ConsumeIntegralInRange<int>(-1, 3));
+        return f;
+    }
+    PPTParagraphFormat paragraph() {
+        PPTParagraphFormat p;
+        p.SetLevel(number());
+        p.SetBullet(in.ConsumeBool());
+        p.SetbTypeface(in.ConsumeBool());
+        p.SetbColor(in.ConsumeBool());
+        p.SetbSize(in.ConsumeBool());
+        p.SetStartBulletNum(number());
+        p.SetbuSize(number());
+        p.SetbuTypeface(number());
+        p.SetbuColor(number());
+        p.SetTextDirection(number());
+        p.SetLineSpace(number());
+        p.SetSpaceBefore(number());
+        p.SetSpaceAfter(number());
+        p.SetLeftMargin(number());
+        p.SetIndent(number());
+        p.SetnumBullet(in.ConsumeIntegralInRange<int>(-1, 8)); // these may throw codes 8 and 9
+        p.SetbuChar(in.ConsumeIntegralInRange<int>(-1, 8));
+        p.SetAlignment(in.ConsumeIntegralInRange<int>(-1, 7));
+        return p;
+    }
+    void fill(PPTTextFrame& f) {
+        f.set_textleft(length());
+        f.set_texttop(length());
+        f.set_anchor(number());
+        f.set_rotate(in.ConsumeBool());
+        for (int i = in.ConsumeIntegralInRange<int>(0, 12); i > 0 && in.remaining_bytes() > 0; --i) {
+            PPTParagraphFormat p = paragraph();
+            switch (in.ConsumeIntegralInRange<int>(0, 4)) {
+            case 0: f.setParagraphFormat(p, in.ConsumeBool()); break;
+            case 1: f.addPar(font()); break;
+            case 2: f.addText(std::wstring(in.ConsumeIntegralInRange<std::size_t>(0, 70000), L'x'), font()); break;
+            default: f.addText(text(64), font()); break;
+            }
         }
     }
-    return frame;
-}
-
-PPTPtr<PPTShape> anyDrawnShape(FuzzedDataProvider& in) {
-    switch (in.ConsumeIntegralInRange<int>(0, 2)) {
-    case 0: {
-        PPTPtr<PPTLine> line(new PPTLine(anyFloat(in), anyFloat(in), anyFloat(in), anyFloat(in)));
-        shapeAttributes(in, *line);
-        return line;
-    }
-    case 1: {
-        PPTPtr<PPTRectangle> rect(new PPTRectangle(anyFloat(in), anyFloat(in), anyFloat(in), anyFloat(in)));
-        shapeAttributes(in, *rect);
-        if (in.ConsumeBool()) rect->set_Width(Length(anyFloat(in))); // may throw code 4
-        if (in.ConsumeBool()) rect->set_Height(Length(anyFloat(in))); // may throw code 6
-        return rect;
-    }
-    default: {
-        PPTPtr<PPTPolyLine> poly(new PPTPolyLine(anyFloat(in), anyFloat(in), anyFloat(in), anyFloat(in)));
-        shapeAttributes(in, *poly);
-        const int points = in.ConsumeIntegralInRange<int>(0, 40);
-        for (int i = 0; i < points; ++i) {
-            _Tpoint p;
-            p.x = Length(anyFloat(in));
-            p.y = Length(anyFloat(in));
-            poly->addPoint(p);
+    // A sample picture, damaged or cut, declared as any kind, from a stream or a missing file.
+    PPTPtr<PPTShape> picture() {
+        static const char* const kSamples[] = {"sample.png", "sample.jpg", "sample.bmp", "sample.gif", "sample.tif",
+                                               "sample.wmf", "sample.emf", "truncated.png"};
+        std::ifstream file(std::string(QUORV_TEST_DATA_DIR) + "/pictures/" + kSamples[in.ConsumeIntegralInRange<int>(0, 7)],
+                           std::ios::binary);
+        std::string bytes{std::istreambuf_iterator<char>(file), {}};
+        for (int i = in.ConsumeIntegralInRange<int>(0, 8); i > 0 && !bytes.empty(); --i) {
+            bytes[in.ConsumeIntegralInRange<std::size_t>(0, bytes.size() - 1)] = in.ConsumeIntegral<char>();
         }
-        poly->set_PolyFlag(in.ConsumeBool());
-        return poly;
-    }
-    }
-}
-
-// The sample pictures of the tests, read once.
-const std::vector<std::string>& samplePictures() {
-    static const std::vector<std::string> samples = [] {
-        std::vector<std::string> out;
-        for (const char* name : {"sample.png", "sample.jpg", "sample.bmp", "sample.gif", "sample.tif", "sample.wmf",
-                                 "sample.emf", "truncated.png", "empty.png"}) {
-            std::ifstream f(std::string(QUORV_TEST_DATA_DIR) + "/pictures/" + name, std::ios::binary);
-            out.emplace_back(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-        }
-        return out;
-    }();
-    return samples;
-}
-
-// A picture from a sample, damaged or cut by the fuzz input, declared as any kind, read from a
-// host stream (kept alive in streams until the save) or from a file that does not exist.
-PPTPtr<PPTShape> anyPicture(FuzzedDataProvider& in, std::vector<std::unique_ptr<std::istringstream>>& streams,
-                            int picId) {
-    PPTPtr<PPTPicture> picture(new PPTPicture(anyFloat(in), anyFloat(in), anyFloat(in), anyFloat(in)));
-    shapeAttributes(in, *picture);
-    picture->set_iRotate(in.ConsumeIntegral<int>());
-    picture->set_PicId(in.ConsumeBool() ? picId : in.ConsumeIntegralInRange<int>(-2, 40));
-    auto type = static_cast<PPTPicture::ImageType>(in.ConsumeIntegralInRange<int>(0, 7));
-    const std::vector<std::string>& samples = samplePictures();
-    std::string bytes = samples[in.ConsumeIntegralInRange<std::size_t>(0, samples.size() - 1)];
-    const int damage = in.ConsumeIntegralInRange<int>(0, 8);
-    for (int i = 0; i < damage && !bytes.empty(); ++i) {
-        bytes[in.ConsumeIntegralInRange<std::size_t>(0, bytes.size() - 1)] = static_cast<char>(in.ConsumeIntegral<std::uint8_t>());
-    }
-    if (in.ConsumeBool()) bytes.resize(in.ConsumeIntegralInRange<std::size_t>(0, bytes.size()));
-    if (in.ConsumeIntegralInRange<int>(0, 7) == 0) {
-        picture->setFileName(type, "/nonexistent/picture.png");
-    } else {
+        bytes.resize(in.ConsumeBool() ? in.ConsumeIntegralInRange<std::size_t>(0, bytes.size()) : bytes.size());
+        PPTPtr<PPTPicture> p = shape(new PPTPicture(length(), length(), length(), length()));
+        p->set_iRotate(number());
+        p->set_PicId(number());
+        const auto type = static_cast<PPTPicture::ImageType>(in.ConsumeIntegralInRange<int>(0, 7));
+        if (in.ConsumeIntegralInRange<int>(0, 7) == 0) return p->setFileName(type, "/nonexistent/picture.png"), p;
         streams.push_back(std::make_unique<std::istringstream>(bytes));
-        picture->setFileStream(type, *streams.back());
+        p->setFileStream(type, *streams.back());
+        return p;
     }
-    return picture;
-}
-
-// A table with random rows, cells, offsets, widths, merges, border flags, fills and cell text;
-// offsets may lie beyond the table and merges may run off it.
-PPTPtr<PPTShape> anyTable(FuzzedDataProvider& in, PPTDocument& doc) {
-    PPTPtr<PPTTable> table(new PPTTable(anyFloat(in), anyFloat(in), anyFloat(in), anyFloat(in)));
-    shapeAttributes(in, *table);
-    const int rows = in.ConsumeIntegralInRange<int>(0, 6);
-    for (int r = 0; r < rows; ++r) {
-        PPTPtr<PPTRow> row(new PPTRow());
-        row->setRowHigh(in.ConsumeBool() ? in.ConsumeFloatingPointInRange<float>(0.0f, 100.0f) : anyFloat(in));
-        const int cells = in.ConsumeIntegralInRange<int>(0, 5);
-        for (int c = 0; c < cells; ++c) {
-            PPTPtr<PPTCell> cell(new PPTCell());
-            cell->set_celloffsetx(in.ConsumeBool() ? static_cast<float>(c) * 50.0f : anyFloat(in)); // may throw 10
-            cell->set_cellWidth(in.ConsumeBool() ? 50.0f : anyFloat(in));
-            cell->set_Upmerge(in.ConsumeBool());
-            cell->set_Downmerge(in.ConsumeBool());
-            cell->set_noLeftLine(in.ConsumeBool());
-            cell->set_noTopLine(in.ConsumeBool());
-            cell->set_noRightLine(in.ConsumeBool());
-            cell->set_noBottomLine(in.ConsumeBool());
-            if (in.ConsumeBool()) cell->setCellFill(in.ConsumeIntegral<int>());
-            if (in.ConsumeBool()) cell->getCellTextBox()->addText(anyText(in, 20), anyFont(in, doc));
-            row->addCell(cell);
+    // Rows, cells, offsets (also beyond the table), widths, merges (also off the table), borders.
+    PPTPtr<PPTShape> table() {
+        PPTPtr<PPTTable> t = shape(new PPTTable(length(), length(), length(), length()));
+        for (int r = in.ConsumeIntegralInRange<int>(0, 6); r > 0; --r) {
+            PPTPtr<PPTRow> row(new PPTRow);
+            row->setRowHigh(in.ConsumeBool() ? in.ConsumeFloatingPointInRange<float>(0, 100) : length());
+            for (int c = 0, n = in.ConsumeIntegralInRange<int>(0, 5); c < n; ++c) {
+                PPTPtr<PPTCell> cell(new PPTCell);
+                cell->set_celloffsetx(in.ConsumeBool() ? c * 50.0f : length()); // may throw code 10
+                cell->set_cellWidth(in.ConsumeBool() ? 50.0f : length());
+                cell->set_Upmerge(in.ConsumeBool());
+                cell->set_Downmerge(in.ConsumeBool());
+                cell->set_noLeftLine(in.ConsumeBool());
+                cell->set_noTopLine(in.ConsumeBool());
+                cell->set_noRightLine(in.ConsumeBool());
+                cell->set_noBottomLine(in.ConsumeBool());
+                if (in.ConsumeBool()) cell->setCellFill(number());
+                if (in.ConsumeBool()) fill(*cell->getCellTextBox());
+                row->addCell(cell);
+            }
+            t->addRow(row);
         }
-        table->addRow(row);
+        return t;
     }
-    return table;
-}
+    PPTPtr<PPTShape> anyShape() {
+        switch (in.ConsumeIntegralInRange<int>(0, 5)) {
+        case 0: return shape(new PPTLine(length(), length(), length(), length()));
+        case 1: {
+            PPTPtr<PPTRectangle> r = shape(new PPTRectangle(length(), length(), length(), length()));
+            if (in.ConsumeBool()) r->set_Width(Length(length())); // may throw codes 4 and 6
+            if (in.ConsumeBool()) r->set_Height(Length(length()));
+            return r;
+        }
+        case 2: {
+            PPTPtr<PPTPolyLine> p = shape(new PPTPolyLine(length(), length(), length(), length()));
+            for (int i = in.ConsumeIntegralInRange<int>(0, 40); i > 0; --i) {
+                _Tpoint pt{Length(length()), Length(length())};
+                p->addPoint(pt);
+            }
+            p->set_PolyFlag(in.ConsumeBool());
+            return p;
+        }
+        case 3: {
+            PPTPtr<PPTTextFrame> f = shape(new PPTTextFrame(length(), length(), length(), length()));
+            fill(*f);
+            return f;
+        }
+        case 4: return picture();
+        default: return table();
+        }
+    }
+};
 
-void fail(const char* what, const std::string& detail) {
+[[noreturn]] void fail(const char* what, const std::string& detail) {
     std::fprintf(stderr, "finding: %s\n%s\n", what, detail.c_str());
     std::abort();
 }
@@ -234,64 +184,33 @@ void fail(const char* what, const std::string& detail) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    FuzzedDataProvider in(data, size);
-    std::vector<std::unique_ptr<std::istringstream>> pictureStreams; // outlive the document
-    int pictures = 0;
-    PPTDocument doc;
+    Input x{FuzzedDataProvider(data, size), {}, {}};
     PPTProperties props;
-    try {
-        doc.set_Width(anyFloat(in));
-        doc.set_Hight(anyFloat(in));
-        const int slides = in.ConsumeIntegralInRange<int>(0, 6);
-        std::vector<PPTPtr<PPTSlides>> slideList;
-        for (int i = 0; i < slides; ++i) slideList.push_back(doc.addSlides(anyFloat(in), anyFloat(in)));
-
-        while (in.remaining_bytes() > 0) {
-            PPTSlides* slide = slideList.empty()
-                                   ? nullptr
-                                   : slideList[in.ConsumeIntegralInRange<std::size_t>(0, slideList.size() - 1)].get();
-            switch (in.ConsumeIntegralInRange<int>(0, 7)) {
-            case 0: doc.get_FontNamesIndex(anyText(in, 40), in.ConsumeIntegral<int>()); break;
-            case 1: {
-                props.set_Title(anyText(in, 30));
-                props.set_Subject(anyText(in, 30));
-                props.set_Author(anyText(in, 30));
-                props.set_Company(anyText(in, 30));
-                props.set_Keyword(anyText(in, 30));
-                props.set_Encrypt(in.ConsumeBool());
-                doc.setProperties(&props, false);
-                break;
-            }
-            case 2:
-                if (slide) slide->addShape(anyTextFrame(in, doc));
-                break;
-            case 3:
-                if (slide) slide->addShape(anyDrawnShape(in));
-                break;
-            case 4:
-                if (slide) slide->addShape(anyPicture(in, pictureStreams, ++pictures));
-                break;
-            case 5:
-                if (slide) slide->addShape(anyTable(in, doc));
-                break;
-            default:
-                in.ConsumeIntegral<std::uint8_t>();
-                break;
-            }
-        }
-    } catch (const QvException&) {
-        return 0; // refused clearly while building
-    }
-
     std::vector<unsigned char> file;
     try {
-        file = doc.saveToMemory();
+        x.doc.set_Width(x.length());
+        x.doc.set_Hight(x.length());
+        std::vector<PPTPtr<PPTSlides>> slides;
+        for (int i = x.in.ConsumeIntegralInRange<int>(0, 6); i > 0; --i) slides.push_back(x.doc.addSlides(x.length(), x.length()));
+        while (x.in.remaining_bytes() > 0) {
+            if (x.in.ConsumeIntegralInRange<int>(0, 7) == 0) {
+                for (auto set : {&PPTProperties::set_Title, &PPTProperties::set_Subject, &PPTProperties::set_Author,
+                                 &PPTProperties::set_Company, &PPTProperties::set_Keyword}) {
+                    (props.*set)(x.text(30));
+                }
+                props.set_Encrypt(x.in.ConsumeBool());
+                x.doc.setProperties(&props, false);
+            } else if (!slides.empty()) {
+                slides[x.in.ConsumeIntegralInRange<std::size_t>(0, slides.size() - 1)]->addShape(x.anyShape());
+            }
+        }
+        file = x.doc.saveToMemory();
     } catch (const QvException&) {
-        return 0;
+        return 0; // refused clearly
     } catch (const std::exception& e) {
-        fail("save threw something else than QvException", e.what());
+        fail("something else than QvException was thrown", e.what());
     }
-    std::vector<std::string> problems = quorv_test::verifyPresentationFile(file);
+    const std::vector<std::string> problems = quorv_test::verifyPresentationFile(file);
     if (!problems.empty()) fail("the verifier rejects the file", quorv_test::describeProblems(problems));
     return 0;
 }
