@@ -138,6 +138,7 @@ const Row kRows[] = {
     {"font_table", slides(1, [](PPTDocument& doc, PPTProperties&) {
          doc.get_FontNamesIndex(L"Courier New", 0);
          doc.get_FontNamesIndex(std::wstring(40, L'x'), 300);
+         doc.get_FontNamesIndex(std::wstring(30, L'y') + L"\U00010000", 0); // no half of a pair
      }),
      {{{0x03E8, 0x03F2, 0x07D5, 0x0FB7}, "30 00 B7 0F 44 00 00 00  43 00 6F 00 75 00", 3, 0},
       {{0x03E8, 0x03F2, 0x07D5, 0x0FB7},
@@ -146,7 +147,12 @@ const Row kRows[] = {
            for (int i = 0; i < 31; ++i) x += "78 00 ";
            return x + "00 00  01 00 00 00"; // charset 300 is not a byte: DEFAULT_CHARSET
        }(),
-       4}}},
+       4},
+      {{0x03E8, 0x03F2, 0x07D5, 0x0FB7}, [] {
+           std::string y;
+           for (int i = 0; i < 30; ++i) y += "79 00 ";
+           return y + "00 00 00 00";
+       }(), 5, 8}}},
     // Properties in code page 932: the setters add a space; NUL ends a value.
     {"properties_932", slides(1, [](PPTDocument&, PPTProperties& p) {
          p.set_Title(L"Report");
@@ -157,10 +163,15 @@ const Row kRows[] = {
      {{{}, "1E 00 00 00 08 00 00 00 52 65 70 6F 72 74 20 00  1E 00 00 00 08 00 00 00 63 75 74 20 00 00 00 00"
            "1E 00 00 00 08 00 00 00 93 FA 96 7B 20 00 00 00", 0, 48 + 104, kSummary},
       {{}, "1E 00 00 00 08 00 00 00 41 42 43 20 00 00 00 00", 0, 48 + 32, kDocSummary}}},
-    // A value that code page 932 cannot hold: that set is written in UTF-8 (code page 65001).
-    {"properties_utf8", slides(1, [](PPTDocument&, PPTProperties& p) { p.set_Title(L"R\x00E9sum\x00E9 \x00E0 Z\x00FCrich"); }),
+    // A value that code page 932 cannot hold: that set is written in UTF-8 (code page 65001). A
+    // pair of surrogates is one character; a lone one, or a value beyond U+10FFFF, is U+FFFD.
+    {"properties_utf8", slides(1, [](PPTDocument&, PPTProperties& p) {
+         p.set_Title(L"R\x00E9sum\x00E9 \x00E0 Z\x00FCrich");
+         p.set_Subject({wchar_t(0xD800), wchar_t(0xDC00), L'x', wchar_t(0xDC00), wchar_t(0x110000)});
+     }),
      {{{}, "02 00 00 00 E9 FD 00 00  1E 00 00 00 15 00 00 00  52 C3 A9 73 75 6D C3 A9 20 C3 A0 20 5A C3 BC"
-           "72 69 63 68 20 00 00 00 00", 0, 48 + 96, kSummary},
+           "72 69 63 68 20 00 00 00 00  1E 00 00 00 0D 00 00 00  F0 90 80 80 78 EF BF BD EF BF BD 20 00",
+       0, 48 + 96, kSummary},
       {{}, "02 00 00 00 A4 03 00 00", 0, 48 + 24, kDocSummary}}},
     // The Encrypt flag changes the Current User's header token only.
     {"encrypt_token", slides(1, [](PPTDocument&, PPTProperties& p) { p.set_Encrypt(true); }),

@@ -37,9 +37,9 @@ TEST(InputStream, MemoryHostStreamsAndFiles) {
 }
 
 // Picture records saved with the system's source get random version 4 identifiers: the
-// identifier's text shows the version, and no two are alike.
+// identifier's text shows the version, no two are alike, and Data1's first and last bytes vary.
 TEST(Identifiers, RandomVersionFour) {
-    std::set<Bytes> seen;
+    std::set<Bytes> seen, first, last;
     for (int i = 0; i < 8; ++i) {
         PPTDocument doc;
         doc.addSlides(720, 540)->addShape(PPTPtr<PPTShape>(new StreamPicture(0, 0, 10, 10, PPTPicture::IMAGE_PNG,
@@ -50,8 +50,11 @@ TEST(Identifiers, RandomVersionFour) {
         const Bytes uid = slice(pictures, 8, 16);
         EXPECT_EQ(uid[0], '{');
         EXPECT_EQ(uid[13], '4'); // {Data1 Data2 Data3: the version is Data3's first digit
-        seen.insert(slice(uid, 1, 2));
         seen.insert(uid);
+        first.insert(slice(uid, 1, 2));
+        last.insert(slice(uid, 7, 2));
     }
-    EXPECT_GT(seen.size(), 9u); // eight identifiers and more than one first byte
+    EXPECT_EQ(seen.size(), 8u);
+    EXPECT_GT(first.size(), 1u);
+    EXPECT_GT(last.size(), 1u);
 }

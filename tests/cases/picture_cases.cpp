@@ -56,6 +56,7 @@ const Kind kKinds[] = {
     {"tiff_any", "sample.tif", "", PPTPicture::IMAGE_ANY, 0xF01E, 1},
     {"bmp_declared_png", "sample.bmp", "", PPTPicture::IMAGE_PNG, 0, 0},
     // A JPEG's header must be well formed up to its scan; a PNG whole, with data, up to its end.
+    {"jpeg_with_a_marker_without_segment", nullptr, jpeg(2, 2, "\xFF\x01"), PPTPicture::IMAGE_JPEG, 0xF01D, 0},
     {"jpeg_cut_in_scan", nullptr, jpeg(0x280, 716), PPTPicture::IMAGE_JPEG, 0xF01D, 0},
     {"jpeg_cut_in_a_table", nullptr, jpeg(0x100, 716), PPTPicture::IMAGE_JPEG, 0, 0},
     {"jpeg_without_frame", nullptr, jpeg(0x9E, 0xB1), PPTPicture::IMAGE_JPEG, 0, 0},
@@ -160,7 +161,13 @@ TEST(Pictures, ImageTypeOfASignature) {
         const Bytes b = pictureBytes(name);
         EXPECT_EQ(PPTPicture::imageTypeOf(b.data(), b.size()), type) << name;
     }
-    EXPECT_EQ(PPTPicture::imageTypeOf("BM, then text", 13), PPTPicture::IMAGE_NONE); // no bitmap header
+    // Signatures that are nearly those of a kind: the bitmap header sizes of OS/2 1.x and 2.x.
+    const std::pair<std::string, PPTPicture::ImageType> kHeads[] = {
+        {"BM, then text", PPTPicture::IMAGE_NONE}, {"\xFF\xD8\x00 JPEG without a marker", PPTPicture::IMAGE_NONE},
+        {std::string("\1\0\0\0", 4) + std::string(46, '\0'), PPTPicture::IMAGE_NONE}, // EMR_HEADER without " EMF"
+        {std::string("BM", 2) + std::string(12, '\0') + std::string("\x0C\0\0\0", 4), PPTPicture::IMAGE_ANY},
+        {std::string("BM", 2) + std::string(12, '\0') + std::string("\x40\0\0\0", 4), PPTPicture::IMAGE_ANY}};
+    for (const auto& [head, type] : kHeads) EXPECT_EQ(PPTPicture::imageTypeOf(head.data(), head.size()), type) << head;
 }
 
 // The last source set wins; a host stream is read once, and copies share what was read.

@@ -71,6 +71,14 @@ TEST(Robustness, ManyShapesPicturesAndFonts) {
             r->set_ShapeNum(i);
             slide->addShape(r);
         }
+        for (int z : {-1, 50000}) { // tables first and last: their shape ids clear of the others'
+            PPTPtr<PPTTable> t(new PPTTable(0, 0, 50, 20));
+            PPTPtr<PPTRow> row(new PPTRow);
+            row->addCell(PPTPtr<PPTCell>(new PPTCell));
+            t->addRow(row);
+            t->set_ShapeNum(z);
+            slide->addShape(t);
+        }
         for (int i = 0; i < 4200; ++i) {
             PPTPtr<PPTPicture> p(new StreamPicture(0, 0, 10, 10, PPTPicture::IMAGE_PNG, pngOfSize(57 + i)));
             p->set_PicId(i + 1);

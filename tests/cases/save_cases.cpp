@@ -119,12 +119,17 @@ TEST_F(Save, AFullDiskLeavesTheEarlierFileAsItWas) {
     EXPECT_EQ(files(), std::vector<std::string>{"deck.ppt"});
 }
 
-// A save replaces an earlier file; a wide name and a UTF-8 name name the same file; the stream
-// and memory forms write a file of the same size (only the save time differs).
+// A save replaces an earlier file and keeps its permissions; a wide name and a UTF-8 name name
+// the same file; the stream and memory forms write a file of the same size (only the save time
+// differs).
 TEST_F(Save, FileStreamAndMemoryHoldTheSameFile) {
     PPTDocument doc;
     slides(doc, 2);
+    ASSERT_EQ(chmod(path("deck.ppt").c_str(), 0640), 0);
     doc.save(path("deck.ppt"));
+    struct stat st {};
+    ASSERT_EQ(stat(path("deck.ppt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
     doc.save(std::wstring(dir_.begin(), dir_.end()) + L"/d\x00E9" L"ck.ppt");
     EXPECT_EQ(files(), (std::vector<std::string>{"deck.ppt", "d\xC3\xA9""ck.ppt"}));
     std::ifstream in(path("deck.ppt"), std::ios::binary);

@@ -109,6 +109,7 @@ const Row kRows[] = {
     // -> 13200 %, symbol 7 ("none") -> a space, a start number of 0 -> 1.
     {"paragraph_fields_in_range", oneFrame([](PPTTextFrame& f) {
          PPTParagraphFormat p = bulleted(7, 5);
+         p.SetAlignment(0); // left, the lowest alignment: taken, not refused
          p.SetbTypeface(true);
          p.SetbSize(true);
          p.SetSpaceBefore(5000);
@@ -165,12 +166,14 @@ const Row kRows[] = {
        "00 00 00 18 02 00 80 18 14 00 02 00 00 00 00 1C 02 00 80 1C 14 00"
        "03 00 00 00 00 04 02 00 80 04 14 00",
        0, 8 + 12}}},
-    // RT_StyleTextProp9Atom: a bullet, numbering from 1, another scheme from 4, a bullet after
-    // numbering (scheme reset), a plain paragraph, numbering from 2, the scheme from 4 again.
+    // RT_StyleTextProp9Atom: a bullet, numbering from 1, another scheme from 4 (each
+    // list going on for a second paragraph without an entry), a bullet after numbering (scheme
+    // reset), a plain paragraph, numbering from 2, the scheme from 4 again.
     {"bullet_and_numbering_entries", [](PPTDocument& doc, PPTProperties& props) {
          PPTParagraphFormat from2 = numbered(1, 2);
          from2.SetSpaceAfter(1);
-         paragraphs({{bulleted(1), L"a"}, {numbered(1), L"b"}, {numbered(3, 4), L"c"}, {bulleted(4), L"d"},
+         paragraphs({{bulleted(1), L"a"}, {numbered(1), L"b"}, {numbered(1), L"b"}, {numbered(3, 4), L"c"},
+                     {numbered(3, 4), L"c"}, {bulleted(4), L"d"},
                      {PPTParagraphFormat(), L"e"}, {from2, L"f"}, {numbered(3, 4), L"g"}})(doc, props);
      },
      {{kClientData,
