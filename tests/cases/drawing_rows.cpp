@@ -33,22 +33,7 @@ PPTPtr<PPTShape> rectangle(float x, int z) {
 const Row kRows[] = {
     // An empty slide: 312 bytes.
     {"empty_slide", slideWith([] { return std::vector<PPTPtr<PPTShape>>{}; }),
-     {{{0x03EE},
-       "0F 00 EE 03 30 01 00 00 02 00 EF 03 18 00 00 00 00 00 00 00 0F 10 00 00 00 00 00 00"
-       "00 00 00 80 00 00 00 00 07 00 0C 30"                               // SlideAtom, master id
-       "0F 00 0C 04 A0 00 00 00  0F 00 02 F0 98 00 00 00"                  // RT_Drawing, Dg
-       "20 00 08 F0 08 00 00 00  02 00 00 00 04 08 00 00"                  // FDG: 2 shapes, 0x804
-       "0F 00 03 F0 30 00 00 00  0F 00 04 F0 28 00 00 00"                  // SpgrContainer, group
-       "01 00 09 F0 10 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
-       "02 00 0A F0 08 00 00 00  00 08 00 00 05 00 00 00"                  // spid 0x800, group | patriarch
-       "0F 00 04 F0 48 00 00 00  12 00 0A F0 08 00 00 00  01 08 00 00 00 0C 00 00" // background
-       "83 00 0B F0 30 00 00 00 81 01 00 00 00 08 83 01 00 00 00 08 93 01 8E 9F 8B 00 94 01 DE BD 68 00 BF 01 12 00"
-       "12 00 FF 01 00 00 08 00 04 03 09 00 00 00 3F 03 01 00 01 00 10 00 F0 07 20 00 00 00 FF FF FF 00 00 00 00 00"
-       "80 80 80 00 00 00 00 00"
-       "BB E0 E3 00 33 33 99 00 00 99 99 00 99 CC 00 00"                   // colour scheme
-       "0F 00 88 13 38 00 00 00 0F 00 8A 13 30 00 00 00 00 00 BA 0F 10 00 00 00"
-       "5F 00 5F 00 5F 00 50 00 50 00 54 00 31 00 30 00"                   // "___PPT10"
-       "00 00 8B 13 10 00 00 00  00 00 EB 2E 08 00 00 00 F8 0E C9 01 E0 3D D4 E5"}}},
+     {{{0x03EE}, golden("drawing", "empty_slide")}}},
     // Shapes are drawn and numbered from 2 in the order the slide's quicksort gives their keys
     // (A 5, B 5, C 1: C, B, A), after the group.
     {"z_order", slideWith([] { return std::vector<PPTPtr<PPTShape>>{rectangle(10, 5), rectangle(20, 5), rectangle(30, 1)}; }),
@@ -63,11 +48,7 @@ const Row kRows[] = {
          line->set_LineStyle(1);
          return PPTPtr<PPTShape>(line);
      }),
-     {{kSlideShape,
-       "0F 00 04 F0 46 00 00 00 42 01 0A F0 08 00 00 00 02 08 00 00 C0 0A 00 00 53 00 0B F0 1E 00 00 00 BF 01 00 00"
-       "10 00 C0 01 FF 00 00 00 CB 01 9C 31 00 00 CE 01 01 00 00 00 FF 01 08 00 08 00"
-       "00 00 10 F0 08 00 00 00  40 02 40 02 C0 06 80 04",
-       1}}},
+     {{kSlideShape, golden("drawing", "line"), 1}}},
     // A rectangle at (288, 72), 144 x 72, outlined blue, filled green at 50 % opacity.
     {"rectangle", oneShape([] {
          PPTPtr<PPTRectangle> rect(new PPTRectangle(288, 72, 144, 72));
@@ -76,31 +57,15 @@ const Row kRows[] = {
          rect->set_ShapeOpac(50);
          return PPTPtr<PPTShape>(rect);
      }),
-     {{kSlideShape,
-       "0F 00 04 F0 4C 00 00 00 12 00 0A F0 08 00 00 00 02 08 00 00 00 0A 00 00 63 00 0B F0 24 00 00 00 81 01 00 FF"
-       "00 00 82 01 00 80 00 00 BF 01 10 00 10 00 C0 01 00 00 FF 00 CB 01 35 25 00 00 FF 01 08 00 08 00"
-       "00 00 10 F0 08 00 00 00  40 02 00 09 80 0D 80 04",
-       1}}},
+     {{kSlideShape, golden("drawing", "rectangle"), 1}}},
     // An open polyline through (72, 216), (144, 288), (216, 216): its anchor is the box of its
     // points, pVertices counts its elements only (not the 6-byte array header), pSegmentInfo
     // counts its header: moveTo, lineTo, lineTo, end.
     {"open_freeform", oneShape([] { return polyline({{72, 216}, {144, 288}, {216, 216}}, false, kRed); }),
-     {{kSlideShape,
-       "0F 00 04 F0 7E 00 00 00 02 00 0A F0 08 00 00 00 02 08 00 00 00 0A 00 00 93 00 0B F0 56 00 00 00 42 01 80 04"
-       "00 00 43 01 40 02 00 00 44 01 00 00 00 00 45 81 0C 00 00 00 46 81 0E 00 00 00 BF 01 00 00 10 00 C0 01 FF 00"
-       "00 00 CB 01 35 25 00 00 FF 01 08 00 08 00 03 00 03 00 F0 FF 00 00 00 00 40 02 40 02 80 04 00 00 04 00 04 00"
-       "02 00 00 40 01 00 01 00 00 80"
-       "00 00 10 F0 08 00 00 00  C0 06 40 02 C0 06 00 09",
-       1}}},
+     {{kSlideShape, golden("drawing", "open_freeform"), 1}}},
     // A closed triangle, filled green: the first point repeated last, then close.
     {"closed_freeform", oneShape([] { return polyline({{288, 288}, {360, 216}, {432, 288}}, true, kBlue, kGreen); }),
-     {{kSlideShape,
-       "0F 00 04 F0 8C 00 00 00 02 00 0A F0 08 00 00 00 02 08 00 00 00 0A 00 00 A3 00 0B F0 64 00 00 00 42 01 80 04"
-       "00 00 43 01 40 02 00 00 44 01 01 00 00 00 45 81 10 00 00 00 46 81 12 00 00 00 81 01 00 FF 00 00 BF 01 10 00"
-       "10 00 C0 01 00 00 FF 00 CB 01 35 25 00 00 FF 01 08 00 08 00 04 00 04 00 F0 FF 00 00 40 02 40 02 00 00 80 04"
-       "40 02 00 00 40 02 06 00 06 00 02 00 00 40 01 00 01 00 01 00 01 60 00 80"
-       "00 00 10 F0 08 00 00 00  C0 06 00 09 80 0D 00 09",
-       1}}},
+     {{kSlideShape, golden("drawing", "closed_freeform"), 1}}},
     // A freeform 6000 points wide: 48000 master units do not fit 16 bits, so its vertices are
     // 32-bit (cbElem 8); pVertices is still sized without its header.
     {"wide_freeform", oneShape([] { return polyline({{-3000, 0}, {3000, 10}}, false, kRed); }),

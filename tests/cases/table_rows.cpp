@@ -81,13 +81,7 @@ const Row kRows[] = {
     // The head shape: the table's box, tableProperties 3 and the row heights (IMsoArray of three
     // in an allocation of four) in master units: 161, 161, 241; a PT_Object placeholder.
     {"head_shape", table(),
-     {{kTableShape,
-       "0F 00 04 F0 8A 00 00 00 01 00 09 F0 10 00 00 00 91 01 00 00 21 03 00 00 F0 0A 00 00 54 05 00 00"
-       "02 00 0A F0 08 00 00 00  38 4D 00 00 01 02 00 00" // spid 0x4D00 + 56; fGroup | fHaveAnchor
-       "23 00 0B F0 0C 00 00 00 04 00 00 00 00 00 7F 00 00 01 00 01 23 00 22 F1 1E 00 00 00 9F 03 03 00 00 00 A0 C3"
-       "12 00 00 00 03 00 04 00 04 00 A1 00 00 00 A1 00 00 00 F1 00 00 00 00 00 10 F0 08 00 00 00 21 03 91 01 F0 0A"
-       "54 05"
-       "0F 00 11 F0 10 00 00 00  00 00 C3 0B 08 00 00 00  00 00 00 00 13 00 A9 04"}}},
+     {{kTableShape, golden("table", "head_shape")}}},
     // Nine rows: the row list is allocated in fours (12).
     {"row_list_in_fours", table({}, 9), {{kTableShape, "09 00 0C 00 04 00", 0, 8 + 24 + 16 + 20 + 8 + 12}}},
     // Cell (0, 1), filled, with text insets: the fifth shape of the group (cells go last row
@@ -122,13 +116,7 @@ const Row kRows[] = {
      {{kTableShape, "33 4D 00 00", 0, 24 + 8 + 8}, {kTableShape, "26 4D 00 00", 1, 16},
       {kTableShape, "25 4D 00 00", 2, 16}, {kTableShape, "23 4D 00 00", 3, 16},
       {kTableShape, "22 4D 00 00", 4, 16},
-      {kTableShape,
-       "42 01 0A F0 08 00 00 00 28 4D 00 00 02 0A 00 00 A3 00 0B F0 3C 00 00 00 BF 00 00 00 0F 00 BF 01 00 00 10 00"
-       "C0 01 01 00 00 08 CB 01 35 25 00 00 D7 01 01 00 00 00 FF 01 0C 00 0E 00 01 02 02 00 00 08 3F 02 00 00 03 00"
-       "BF 02 00 00 08 00 7F 03 00 00 0F 00 83 00 22 F1 30 00 00 00 7F 01 00 00 40 00 FF 01 00 00 80 00 BF 03 00 82"
-       "00 82 7F 05 06 00 4E 00 BF 05 06 00 4E 00 FF 05 06 00 4E 00 3F 06 06 00 4E 00 7F 06 06 00 0E 00"
-       "00 00 0F F0 10 00 00 00",
-       5, 8},
+      {kTableShape, golden("table", "group_order_and_rules"), 5, 8},
       {kTableShape, "2D 4D 00 00", 10, 16}}},
 };
 

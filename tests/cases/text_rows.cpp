@@ -145,11 +145,7 @@ const Row kRows[] = {
              f.addText(L"\x8A9E", again);
          })(doc, props);
      },
-     {{kStyleAtom,
-       "02 00 00 00 06 00 2A 00 86 00 01 00 14 00 19 00 01 00 00 00 00 00 CF 00 03 00 03 00 03 00 12 00 FF 00 00 FE"
-       "F0 FF 03 00 00 00 00 00 43 00 02 00 02 00 12 00"
-       "02 00 00 00 00 00 63 00 01 00 01 00 01 00 14 00",
-       0, 8 + 12}}},
+     {{kStyleAtom, golden("text", "east_asian_symbol_and_indexed_runs"), 0, 8 + 12}}},
     // Nine numbered lists of 20-point text: each change of list moves the run group (bits 10-13) on, 0x1C00
     // wrapping to 0x400.
     {"run_groups_wrap", oneFrame([](PPTTextFrame& f) {
@@ -160,12 +156,7 @@ const Row kRows[] = {
              f.addPar(font);
          }
      }),
-     {{kStyleAtom,
-       "02 00 00 00 00 00 02 00 14 00 02 00 00 00 00 04 02 00 80 04 14 00 02 00 00 00 00 08 02 00 80 08 14 00 02 00"
-       "00 00 00 0C 02 00 80 0C 14 00 02 00 00 00 00 10 02 00 80 10 14 00 02 00 00 00 00 14 02 00 80 14 14 00 02 00"
-       "00 00 00 18 02 00 80 18 14 00 02 00 00 00 00 1C 02 00 80 1C 14 00"
-       "03 00 00 00 00 04 02 00 80 04 14 00",
-       0, 8 + 12}}},
+     {{kStyleAtom, golden("text", "run_groups_wrap"), 0, 8 + 12}}},
     // RT_StyleTextProp9Atom: a bullet, numbering from 1, another scheme from 4 (each
     // list going on for a second paragraph without an entry), a bullet after numbering (scheme
     // reset), a plain paragraph, numbering from 2, the scheme from 4 again.
@@ -216,12 +207,7 @@ const Row kRows[] = {
          f.set_LineStyle(1);
          f.addText(L"x", Font());
      }),
-     {{below({0xF00B}),
-       "33 01 0B F0 72 00 00 00 04 00 00 00 0E 01 80 00 00 00 00 00 81 00 9C 31 00 00 82 00 06 7C 00 00 83 00 CE 18"
-       "00 00 84 00 44 5B 01 00 87 00 04 00 00 00 88 00 01 00 00 00 BF 00 02 00 02 00 81 01 99 66 33 00 82 01 00 80"
-       "00 00 83 01 03 02 01 00 BF 01 10 00 10 00 C0 01 00 00 FF 00 CB 01 38 63 00 00"
-       "CE 01 02 00 00 00  D7 01 00 00 00 00  FF 01 00 00 08 00  01 02 02 00 00 08"}}},
-};
+     {{below({0xF00B}), golden("text", "frame_shape_properties")}}}, };
 
 // Runs of equal fonts merge (the name takes no part); a paragraph format is taken only where a
 // paragraph begins; on an empty frame the last format wins; replacing keeps the place and the

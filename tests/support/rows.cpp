@@ -1,7 +1,9 @@
 #include "support/rows.h"
 
 #include <cstdlib>
+#include <algorithm>
 #include <fstream>
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +35,25 @@ void collect(const Bytes& b, const std::vector<Record>& records, const std::vect
 }
 
 } // namespace
+
+std::vector<std::pair<std::string, std::string>> goldenSections(const std::string& file) {
+    std::ifstream in(std::string(QUORV_TEST_DATA_DIR) + "/expected/" + file + ".hex");
+    if (!in) throw std::runtime_error("no file of expected bytes " + file + ".hex");
+    std::vector<std::pair<std::string, std::string>> out;
+    for (std::string line; std::getline(in, line);) {
+        line.erase(std::min(line.find('#'), line.size()));
+        if (!line.empty() && line[0] == '[') out.emplace_back(line.substr(1, line.find(']') - 1), "");
+        else if (!out.empty()) out.back().second += line + ' ';
+    }
+    return out;
+}
+
+std::string golden(const std::string& file, const std::string& name) {
+    for (const auto& section : goldenSections(file)) {
+        if (section.first == name) return section.second;
+    }
+    throw std::runtime_error("no expected bytes [" + name + "] in " + file + ".hex");
+}
 
 StreamMap saveDeck(const Deck& deck) {
     Quorv::PPTDocument doc;

@@ -56,6 +56,11 @@ Bytes saveDeckFile(const Deck& deck);
 // The record at path (see Expect) in a stream; empty when there is none.
 Bytes recordAt(const Bytes& stream, const std::vector<unsigned>& path, int nth);
 
+// Expected bytes kept as data: the section "[name]" of tests/data/expected/FILE.hex, hex digits
+// with '#' comments; the sections of a file in order.
+std::vector<std::pair<std::string, std::string>> goldenSections(const std::string& file);
+std::string golden(const std::string& file, const std::string& name);
+
 // Runs a row: two saves give the same bytes, the verifier accepts the file, every expectation
 // holds. Reports failures through gtest.
 void runRow(const Row& row);
