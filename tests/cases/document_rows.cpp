@@ -60,22 +60,12 @@ const Row kRows[] = {
            "02 00 00 00 A4 03 00 00 1E 00 00 00 00 00 00 00", 0, 48, kDocSummary},
       {{}, kCurrentUser, 0, 0, kCurrentUserStream},
       {{}, kCurrentUserTail, 0, 20, kCurrentUserStream}}},
-    // Three slides: slide ids 256..258 with persist ids 3, 5, 6; two directory entries; seed 6.
-    {"three_slides", slides(3),
-     {{{0x03E8, 0x0FF0, 0x03F3}, "05 00 00 00 04 00 00 00 02 00 00 00 01 01 00 00", 2, 8},
-      {{0x03E8, 0x0FF0, 0x03F3}, "06 00 00 00 04 00 00 00 02 00 00 00 02 01 00 00", 3, 8},
-      {{0x1772}, "00 00 72 17 1C 00 00 00  01 00 30 00 00 00 00 00" + u32(1277) + u32(1277 + 2560) +
-                     "05 00 20 00" + u32(1277 + 2560 + 312) + u32(1277 + 2560 + 624)},
-      {{0x0FF5}, "06 00 00 00", 0, 28}}},
     // No slides: no slide list, two persist ids, last slide id 0.
     {"no_slides", slides(0),
      {{kDocument, "0F 00 E8 03 E5 03 00 00", 0, 0}, // 633 + 228 + 144, less the empty slide list
       {{0x1772}, "00 00 72 17 0C 00 00 00  01 00 20 00 00 00 00 00" + u32(1005)},
       {{0x0FF5}, "00 00 00 00", 0, 8}, {{0x0FF5}, "02 00 00 00", 0, 28}}},
-    // A slide width of 720.9 points is 5767 master units (truncated); slide sizes outside 1 to
-    // 56 inches are brought into that range.
-    {"slide_size_truncated", slides(1, [](PPTDocument& doc, PPTProperties&) { doc.set_Width(720.9f); }),
-     {{kDocument, "87 16 00 00", 0, 16}}},
+    // Slide sizes outside 1 to 56 inches are brought into that range.
     {"slide_size_in_range", slides(1, [](PPTDocument& doc, PPTProperties&) {
          doc.set_Width(-5);
          doc.set_Hight(1e30f);

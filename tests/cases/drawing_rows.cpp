@@ -71,8 +71,8 @@ const Row kRows[] = {
     {"wide_freeform", oneShape([] { return polyline({{-3000, 0}, {3000, 10}}, false, kRed); }),
      {{below({0xF00B}), "45 81 10 00 00 00", 0, 8 + 18},
       {below({0xF00B}), "02 00 02 00 08 00  00 00 00 00 00 00 00 00  80 BB 00 00 50 00 00 00", 0, 8 + 54}}},
-    // A closed polyline of one point is two equal points, not a closed path (pShapePath lines).
-    {"one_point_closed", oneShape([] { return polyline({{100, 100}}, true, kRed); }),
+    // Two equal points are not a closed path (pShapePath lines): that takes three.
+    {"two_equal_points", oneShape([] { return polyline({{100, 100}, {100, 100}}, false, kRed); }),
      {{below({0xF00B}), "44 01 00 00 00 00", 0, 8 + 12}}},
 };
 

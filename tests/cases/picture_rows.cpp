@@ -94,11 +94,7 @@ const Row kRows[] = {
     // The shape names its file by its last component.
     {"shape_with_file_name", picture(PPTPicture::IMAGE_PNG, picturePath("sample.png")),
      {{kSlideShape, pictureShape("", "73 00 61 00 6D 00 70 00 6C 00 65 00 2E 00 70 00 6E 00 67 00 00 00"), 1}}},
-    // A picture from a stream has an empty name; rotation 16.16: 320, -30 as 330, 725 as 5.
-    {"rotation_320", picture(PPTPicture::IMAGE_PNG, "", kPng, 320),
-     {{kSlideShape, pictureShape("04 00 00 00 40 01", "00 00"), 1}}},
-    {"rotation_minus_30", picture(PPTPicture::IMAGE_PNG, "", kPng, -30),
-     {{kSlideShape, pictureShape("04 00 00 00 4A 01", "00 00"), 1}}},
+    // A picture from a stream has an empty name; rotation in 16.16 degrees: 725 as 5.
     {"rotation_725", picture(PPTPicture::IMAGE_PNG, "", kPng, 725),
      {{kSlideShape, pictureShape("04 00 00 00 05 00", "00 00"), 1}}},
     // A placeable WMF: stored without its 22-byte header, deflated; its entry is of type WMF

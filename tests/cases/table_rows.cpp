@@ -151,16 +151,9 @@ const Grid kGrids[] = {
      {{200, 70, 400, 90}, {100, 70, 200, 90}, {200, 50, 400, 70}, {100, 50, 200, 70}},
      6, {{0, h(100, 400, 50)}, {1, h(100, 400, 70)}, {2, h(100, 400, 90)}, {3, v(100, 50, 90)},
          {4, v(200, 50, 90)}, {5, v(400, 50, 90)}}},
-    {"one_row", onGrid(1, {{0, 100}}), {{200, 50, 400, 70}, {100, 50, 200, 70}},
-     5, {{0, h(100, 400, 50)}, {1, h(100, 400, 70)}, {2, v(100, 50, 70)}, {3, v(200, 50, 70)}, {4, v(400, 50, 70)}}},
     // Border flags of outer cells break the border; those of inner cells change nothing.
     {"top_border_broken", onGrid(2, {{0, 100}}, [](PPTTable& t) { at(t, 0, 0)->set_noTopLine(true); }), {},
      6, {{0, h(200, 400, 50)}}},
-    {"no_top_border", onGrid(2, {{0, 100}}, [](PPTTable& t) {
-         at(t, 0, 0)->set_noTopLine(true);
-         at(t, 0, 1)->set_noTopLine(true);
-     }),
-     {}, 5, {{0, h(100, 400, 70)}}},
     {"left_border_broken", onGrid(3, {{0, 100}}, [](PPTTable& t) { at(t, 1, 0)->set_noLeftLine(true); }), {},
      -1, {{4, v(100, 50, 70)}, {5, v(100, 90, 110)}}},
     {"right_and_bottom_broken", onGrid(3, {{0, 100}}, [](PPTTable& t) {
@@ -168,11 +161,6 @@ const Grid kGrids[] = {
          at(t, 2, 1)->set_noBottomLine(true);
      }),
      {}, -1, {{3, h(100, 200, 110)}, {-1, v(400, 50, 90)}}},
-    {"inner_flags", onGrid(3, {{0, 100}}, [](PPTTable& t) {
-         at(t, 1, 1)->set_noTopLine(true);
-         at(t, 1, 1)->set_noLeftLine(true);
-     }),
-     {}, 7, {}},
     // A vertical merge: one cell over three rows, the line between the rows broken under it.
     {"merge_down_three_rows", onGrid(3, {{0, 100}}, [](PPTTable& t) {
          at(t, 0, 0)->set_Downmerge(true);

@@ -161,10 +161,12 @@ const Row kRows[] = {
     // list going on for a second paragraph without an entry), a bullet after numbering (scheme
     // reset), a plain paragraph, numbering from 2, the scheme from 4 again.
     {"bullet_and_numbering_entries", [](PPTDocument& doc, PPTProperties& props) {
-         PPTParagraphFormat from2 = numbered(1, 2);
+         PPTParagraphFormat from2 = numbered(1, 2), b = numbered(1), c = numbered(3, 4);
          from2.SetSpaceAfter(1);
-         paragraphs({{bulleted(1), L"a"}, {numbered(1), L"b"}, {numbered(1), L"b"}, {numbered(3, 4), L"c"},
-                     {numbered(3, 4), L"c"}, {bulleted(4), L"d"},
+         b.SetSpaceAfter(1); // runs of their own in the same lists
+         c.SetSpaceAfter(1);
+         paragraphs({{bulleted(1), L"a"}, {numbered(1), L"b"}, {b, L"b"}, {numbered(3, 4), L"c"}, {c, L"c"},
+                     {bulleted(4), L"d"},
                      {PPTParagraphFormat(), L"e"}, {from2, L"f"}, {numbered(3, 4), L"g"}})(doc, props);
      },
      {{kClientData,
@@ -187,8 +189,6 @@ const Row kRows[] = {
      }),
      {{below({0xF00D, 0x0FA0}), "00 00 A0 0F 0C 00 00 00  61 00 FD FF 62 00 34 D8 1E DD 00 D8"},
       {kStyleAtom, "07 00 00 00", 0, 8 + 12}}},
-    // An empty frame is written with one space.
-    {"empty_frame", oneFrame([](PPTTextFrame&) {}), {{below({0xF00D, 0x0FA0}), "00 00 A0 0F 02 00 00 00 20 00"}}},
     // The shape's own attributes: rotation -90 as 270, margins in EMU, anchor, vertical text,
     // fill with 50 % opacity, back colour, a 2-point round-dotted red outline.
     {"frame_shape_properties", oneFrame([](PPTTextFrame& f) {
@@ -208,43 +208,6 @@ const Row kRows[] = {
          f.addText(L"x", Font());
      }),
      {{below({0xF00B}), golden("text", "frame_shape_properties")}}}, };
-
-// Runs of equal fonts merge (the name takes no part); a paragraph format is taken only where a
-// paragraph begins; on an empty frame the last format wins; replacing keeps the place and the
-// first number of the paragraph begun last.
-TEST(TextFrame, RunAndParagraphRules) {
-    PPTTextFrame f(0, 0, 100, 50);
-    Font renamed;
-    renamed.set_Name(L"Other face");
-    EXPECT_EQ(f.addText(L"", Font()), 0);
-    EXPECT_EQ(f.addText(L"ab", Font()), 2);
-    EXPECT_EQ(f.addText(L"cd", renamed), 2);
-    EXPECT_EQ(f.addTab(Font(L"Arial", 24, false, false, 0, false, 0, 0)), 1);
-    ASSERT_EQ(f.getFonts().size(), 2u);
-    EXPECT_EQ(f.getFonts()[1].start, 4);
-
-    PPTTextFrame g(0, 0, 100, 50);
-    PPTParagraphFormat centre, right, numbered;
-    centre.SetAlignment(1);
-    right.SetAlignment(2);
-    numbered.SetnumBullet(1);
-    numbered.SetStartBulletNum(3);
-    EXPECT_TRUE(g.setParagraphFormat(right, false));
-    EXPECT_FALSE(g.setParagraphFormat(centre, false)); // empty text: replaces the format
-    g.addText(L"x", Font());
-    EXPECT_FALSE(g.setParagraphFormat(right, false)); // mid-paragraph
-    g.addPar(Font());
-    EXPECT_FALSE(g.setParagraphFormat(centre, false)); // equal to the last: continues its run
-    EXPECT_TRUE(g.setParagraphFormat(numbered, false));
-    g.addText(L"y", Font());
-    right.SetStartBulletNum(7);
-    EXPECT_TRUE(g.setParagraphFormat(right, true));
-    EXPECT_EQ(right.GetStartBulletNum(), 3); // takes over the first number
-    ASSERT_EQ(g.getparams().size(), 2u);
-    EXPECT_EQ(g.getparams()[1].start, 2);
-    EXPECT_EQ(g.getparams()[0].format.GetAlignment(), 1);
-    EXPECT_EQ(g.getparams()[1].format.GetAlignment(), 2);
-}
 
 class TextRows : public ::testing::TestWithParam<Row> {};
 TEST_P(TextRows, FileHoldsTheRecords) { runRow(GetParam()); }
