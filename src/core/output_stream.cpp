@@ -121,11 +121,4 @@ std::vector<std::uint8_t> QvOutputStream::takeBytes() {
     return out;
 }
 
-void QvOutputStream::appendTo(QvOutputStream& target) const {
-    for (std::size_t i = 0; i < blocks_.size(); ++i) {
-        const std::size_t used = i + 1 == blocks_.size() ? lastUsed() : blocks_[i].size();
-        target.writeBytes(blocks_[i].data(), 0, used);
-    }
-}
-
 } // namespace Quorv

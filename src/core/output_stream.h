@@ -80,8 +80,6 @@ public:
     // The bytes written, handed over: as one block, or as the blocks they were written into.
     std::vector<std::uint8_t> takeBytes();
     ByteBlocks takeBlocks() noexcept;
-    // Appends this stream's bytes to the end of target.
-    void appendTo(QvOutputStream& target) const;
 
     // The save this stream belongs to (clock, identifier source); null outside a save.
     const detail::SaveContext* context() const noexcept { return context_; }

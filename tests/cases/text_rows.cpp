@@ -116,7 +116,8 @@ const Row kRows[] = {
          f.setParagraphFormat(p, false);
          f.addText(L"a", Font());
      }),
-     {{kStyleAtom, "02 00 00 00 04 00 FF 20 00 00 0F 00 20 00 00 00 19 00 00 00 00 01 90 33", 0, 8}}},
+     {{kStyleAtom, "02 00 00 00 04 00 FF 20 00 00 0F 00 20 00 00 00 19 00 00 00 00 01 90 33", 0, 8},
+      {kClientData, clientData(12, "00 00 00 00 00 00 00 00 00 00 00 00")}}}, // a plain bullet's entry
     // A 30-point superscript on 18-point text is a full superscript: position 100, not 166.
     {"superscript_beyond_the_text", oneFrame([](PPTTextFrame& f) {
          f.addText(L"x", Font());
