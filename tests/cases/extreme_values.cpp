@@ -35,25 +35,15 @@ PPTPtr<PPTTextFrame> textWith(int v) {
     f.set_listNumInfo(v);
     f.set_listbuChar(v);
     f.set_cfSymboltype(v % 2 != 0);
-    PPTParagraphFormat p;
-    p.SetLevel(v);
-    p.SetBullet(true);
-    p.SetbTypeface(true);
-    p.SetbColor(true);
-    p.SetbSize(true);
-    tolerate([&] { p.SetnumBullet(v); });
-    tolerate([&] { p.SetbuChar(v); });
-    tolerate([&] { p.SetAlignment(v); });
-    p.SetStartBulletNum(v);
-    p.SetbuSize(v);
-    p.SetbuTypeface(v);
-    p.SetbuColor(v);
-    p.SetTextDirection(v);
-    p.SetLineSpace(v);
-    p.SetSpaceBefore(v);
-    p.SetSpaceAfter(v);
-    p.SetLeftMargin(v);
-    p.SetIndent(v);
+    using P = PPTParagraphFormat;
+    P p;
+    for (auto set : {&P::SetLevel, &P::SetStartBulletNum, &P::SetbuSize, &P::SetbuTypeface, &P::SetbuColor,
+                     &P::SetTextDirection, &P::SetLineSpace, &P::SetSpaceBefore, &P::SetSpaceAfter, &P::SetLeftMargin,
+                     &P::SetIndent}) {
+        (p.*set)(v);
+    }
+    for (auto set : {&P::SetBullet, &P::SetbTypeface, &P::SetbColor, &P::SetbSize}) (p.*set)(true);
+    for (auto set : {&P::SetnumBullet, &P::SetbuChar, &P::SetAlignment}) tolerate([&] { (p.*set)(v); });
     // A small text raised or lowered by v points, and a text of size v raised by a point.
     const Font raised(L"Arial", 2, false, false, 0, false, 0, v);
     for (int i = 0; i < 3; ++i) {

@@ -66,19 +66,7 @@ const Row kRows[] = {
          f->addText(L"World", second);
          return PPTPtr<PPTShape>(f);
      }),
-     {{kSlideShape,
-       "0F 00 04 F0 24 01 00 00  A2 0C 0A F0 08 00 00 00  02 08 00 00 00 0A 00 00" // spid 0x802
-       "C3 00 0B F0 48 00 00 00 80 00 00 00 00 00 81 00 00 00 00 00 82 00 00 00 00 00 83 00 00 00 00 00 84 00 00 00"
-       "00 00 BF 00 02 00 02 00 81 01 04 00 00 08 83 01 00 00 00 08 BF 01 00 00 10 00 C0 01 01 00 00 08 FF 01 10 00"
-       "08 00 01 02 02 00 00 08"
-       "00 00 10 F0 08 00 00 00  90 01 20 03 80 0C 10 04" // top 400, left 800, right 3200, bottom 1040
-       + clientData(0, "") +
-       "0F 00 0D F0 6E 00 00 00 00 00 9F 0F 04 00 00 00 04 00 00 00 00 00 A0 0F 16 00 00 00 48 00 65 00 6C 00 6C 00"
-       "6F 00 0D 00 57 00 6F 00 72 00 6C 00 64 00 00 00 A1 0F 2E 00 00 00 0C 00 00 00 00 00 00 20 00 00 00 00 06 00"
-       "00 00 01 00 06 00 81 00 12 00 FF 00 00 FE"
-       "06 00 00 00 02 00 0E 00 82 00 12 00 00 FF 00 FE 1B 00" // position 5 * 100 / 18 = 27
-       "00 00 A6 0F 06 00 00 00  01 00 00 00 20 01",
-       1}}},
+     {{kSlideShape, golden("text", "hello_world"), 1}}},
     // Every paragraph field of TextPFException: bullet with face, colour and size, alignment,
     // spacing in percent of the 24-point line of 20-point text, margin and indent in master units.
     {"every_paragraph_field", oneFrame([](PPTTextFrame& f) {
@@ -101,10 +89,7 @@ const Row kRows[] = {
          f.setParagraphFormat(p, false);
          f.addText(L"Item", Font(L"Arial", 20, false, false, 0, false, 0, 0));
      }),
-     {{kStyleAtom,
-       "05 00 00 00 01 00 FF 7D 00 00 0F 00 6C 00 02 00 50 00 33 22 11 FE"
-       "01 00 32 00 19 00 0C 00 50 00 28 00",
-       0, 8}}},
+     {{kStyleAtom, golden("text", "every_paragraph_field"), 0, 8}}},
     // Fields kept in MS-PPT's ranges: level 5 -> 4, bullet size 0 -> 25, 5000 points of spacing
     // -> 13200 %, symbol 7 ("none") -> a space, a start number of 0 -> 1.
     {"paragraph_fields_in_range", oneFrame([](PPTTextFrame& f) {
@@ -179,10 +164,7 @@ const Row kRows[] = {
     // 2, then a bulleted paragraph).
     {"levels_and_bullets_split_runs",
      paragraphs({{atLevel(0), L"a"}, {atLevel(1), L"b"}, {atLevel(2), L"c"}, {bulleted(1), L"d"}}),
-     {{kStyleAtom,
-       "02 00 00 00 00 00 00 20 00 00 00 00 02 00 00 00 01 00 00 20 00 00 00 00"
-       "02 00 00 00 02 00 00 20 00 00 00 00  03 00 00 00 00 00 01 20 00 00 01 00 00 00",
-       0, 8}}},
+     {{kStyleAtom, golden("text", "levels_and_bullets_split_runs"), 0, 8}}},
     // NUL is written as U+FFFD; a character outside the BMP is a surrogate pair and counts two;
     // a lone surrogate stays what it is.
     {"nul_and_surrogates", oneFrame([](PPTTextFrame& f) {

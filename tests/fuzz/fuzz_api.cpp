@@ -67,22 +67,14 @@ struct Input {
         return f;
     }
     PPTParagraphFormat paragraph() {
-        PPTParagraphFormat p;
-        p.SetLevel(number());
-        p.SetBullet(in.ConsumeBool());
-        p.SetbTypeface(in.ConsumeBool());
-        p.SetbColor(in.ConsumeBool());
-        p.SetbSize(in.ConsumeBool());
-        p.SetStartBulletNum(number());
-        p.SetbuSize(number());
-        p.SetbuTypeface(number());
-        p.SetbuColor(number());
-        p.SetTextDirection(number());
-        p.SetLineSpace(number());
-        p.SetSpaceBefore(number());
-        p.SetSpaceAfter(number());
-        p.SetLeftMargin(number());
-        p.SetIndent(number());
+        using P = PPTParagraphFormat;
+        P p;
+        for (auto set : {&P::SetLevel, &P::SetStartBulletNum, &P::SetbuSize, &P::SetbuTypeface, &P::SetbuColor,
+                         &P::SetTextDirection, &P::SetLineSpace, &P::SetSpaceBefore, &P::SetSpaceAfter,
+                         &P::SetLeftMargin, &P::SetIndent}) {
+            (p.*set)(number());
+        }
+        for (auto set : {&P::SetBullet, &P::SetbTypeface, &P::SetbColor, &P::SetbSize}) (p.*set)(in.ConsumeBool());
         p.SetnumBullet(in.ConsumeIntegralInRange<int>(-1, 8)); // these may throw codes 8 and 9
         p.SetbuChar(in.ConsumeIntegralInRange<int>(-1, 8));
         p.SetAlignment(in.ConsumeIntegralInRange<int>(-1, 7));
@@ -133,12 +125,10 @@ struct Input {
                 PPTPtr<PPTCell> cell(new PPTCell);
                 cell->set_celloffsetx(in.ConsumeBool() ? c * 50.0f : length()); // may throw code 10
                 cell->set_cellWidth(in.ConsumeBool() ? 50.0f : length());
-                cell->set_Upmerge(in.ConsumeBool());
-                cell->set_Downmerge(in.ConsumeBool());
-                cell->set_noLeftLine(in.ConsumeBool());
-                cell->set_noTopLine(in.ConsumeBool());
-                cell->set_noRightLine(in.ConsumeBool());
-                cell->set_noBottomLine(in.ConsumeBool());
+                for (auto set : {&PPTCell::set_Upmerge, &PPTCell::set_Downmerge, &PPTCell::set_noLeftLine,
+                                 &PPTCell::set_noTopLine, &PPTCell::set_noRightLine, &PPTCell::set_noBottomLine}) {
+                    ((*cell).*set)(in.ConsumeBool());
+                }
                 if (in.ConsumeBool()) cell->setCellFill(number());
                 if (in.ConsumeBool()) fill(*cell->getCellTextBox());
                 row->addCell(cell);
