@@ -154,8 +154,6 @@ const Grid kGrids[] = {
     // Border flags of outer cells break the border; those of inner cells change nothing.
     {"top_border_broken", onGrid(2, {{0, 100}}, [](PPTTable& t) { at(t, 0, 0)->set_noTopLine(true); }), {},
      6, {{0, h(200, 400, 50)}}},
-    {"left_border_broken", onGrid(3, {{0, 100}}, [](PPTTable& t) { at(t, 1, 0)->set_noLeftLine(true); }), {},
-     -1, {{4, v(100, 50, 70)}, {5, v(100, 90, 110)}}},
     {"right_and_bottom_broken", onGrid(3, {{0, 100}}, [](PPTTable& t) {
          at(t, 2, 1)->set_noRightLine(true);
          at(t, 2, 1)->set_noBottomLine(true);
@@ -174,12 +172,6 @@ const Grid kGrids[] = {
      }),
      {}, 8, {{0, h(100, 400, 50)}, {1, h(100, 200, 70)}, {2, h(300, 400, 70)}, {3, h(100, 400, 90)},
              {4, v(100, 50, 90)}, {5, v(200, 50, 90)}, {6, v(300, 50, 90)}, {7, v(400, 50, 90)}}},
-    {"merged_last_column", onGrid(2, {{0, 100}}, [](PPTTable& t) {
-         at(t, 0, 1)->set_Downmerge(true);
-         at(t, 1, 1)->set_Upmerge(true);
-     }),
-     {{100, 70, 200, 90}, {200, 50, 400, 90}, {100, 50, 200, 70}},
-     -1, {{1, h(100, 200, 70)}, {2, h(100, 400, 90)}, {4, v(200, 50, 90)}}},
     // Merge flags with nothing to merge with: ordinary cells, lines kept.
     {"merges_at_the_edges", onGrid(2, {{0, 100}}, [](PPTTable& t) {
          at(t, 0, 1)->set_Upmerge(true);
