@@ -1,14 +1,9 @@
 # Installs quorv into a fresh prefix, builds examples/ against the installed package as a user's
 # program would (find_package(quorv CONFIG)), runs every example and checks what it wrote with the
-# structural verifier. Also runs the installed quorv-ppt.
+# structural verifier. Also runs the installed quorv-ppt (a missing header or program fails the build
+# or the run).
 #   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DWORK_DIR=... -DVERIFY=... [-DSANITIZE=...]
 #         [-DBUILD_TYPE=...] -P run_examples.cmake
-foreach(var BUILD_DIR SOURCE_DIR WORK_DIR VERIFY)
-    if(NOT ${var})
-        message(FATAL_ERROR "run_examples.cmake needs -D${var}=...")
-    endif()
-endforeach()
-
 function(run)
     execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
     if(NOT rc EQUAL 0)
@@ -21,11 +16,6 @@ file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/prefix)
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
-foreach(installed bin/quorv-ppt include/quorv/quorv.h include/quorv/export.h)
-    if(NOT EXISTS ${prefix}/${installed})
-        message(FATAL_ERROR "the install has no ${installed}")
-    endif()
-endforeach()
 run(${prefix}/bin/quorv-ppt --version)
 message(STATUS "installed: ${last_output}")
 
