@@ -61,25 +61,20 @@ MetafileHeader emfHeader(std::uint32_t uncompressedSize, std::int32_t width, std
 
 namespace {
 
-// Writes a picture record once its length, measured from its body, is known to fit.
-template <class Body>
-void writeFittingBlip(QvOutputStream& s, BlipKind kind, Body&& body) {
-    const BlipKindInfo& info = blipKindInfo(kind);
-    checkRecordFits(s.position(), measure(body));
-    writeRecord(s, atom(info.recordType, 0, info.instance), body);
-}
+// The bytes of a BLIP's body before its data: the identifier, then the tag of a bitmap or the
+// metafile header with its compression and filter bytes ([MS-ODRAW] 2.2.28 to 2.2.31).
+constexpr std::size_t kBitmapPrefix = 16 + 1;
+constexpr std::size_t kMetafilePrefix = 16 + 34 + 2;
 
 } // namespace
 
 void writeBitmapBlip(QvOutputStream& s, BlipKind kind, const BlipIdentifier& id, ByteSource& image) {
     const std::uint64_t size = image.size();
-    writeFittingBlip(s, kind, [&](QvOutputStream& o) {
+    checkRecordFits(s.position(), kBitmapPrefix + size);
+    const BlipKindInfo& info = blipKindInfo(kind);
+    writeRecord(s, atom(info.recordType, 0, info.instance), [&](QvOutputStream& o) {
         o.writeBytes(id.data(), id.size());
         o.writeByte(kBitmapTag);
-        if (o.counting()) {
-            o.writeZeros(static_cast<std::size_t>(size)); // counts only
-            return;
-        }
         if (const std::uint8_t* bytes = image.data()) {
             o.writeBytes(bytes, static_cast<std::size_t>(size));
             return;
@@ -100,7 +95,9 @@ void writeBitmapBlip(QvOutputStream& s, BlipKind kind, const BlipIdentifier& id,
 
 void writeMetafileBlip(QvOutputStream& s, BlipKind kind, const BlipIdentifier& id, const MetafileHeader& header,
                        const std::vector<std::uint8_t>& compressed) {
-    writeFittingBlip(s, kind, [&](QvOutputStream& o) {
+    checkRecordFits(s.position(), kMetafilePrefix + compressed.size());
+    const BlipKindInfo& info = blipKindInfo(kind);
+    writeRecord(s, atom(info.recordType, 0, info.instance), [&](QvOutputStream& o) {
         o.writeBytes(id.data(), id.size());
         o.writeU32(header.uncompressedSize);
         for (std::int32_t v : header.bounds) o.writeI32(v);
