@@ -117,7 +117,7 @@ void writeDrawingGroup(QvOutputStream& s, const DocumentContainerInput& in) {
                 for (std::uint32_t v : clusters) b.writeU32(v);
             });
             if (in.pictureCount >= 1) {
-                // The store counts its entries (the pictures and the empty first one) in the 12 bits
+                // The store counts its entries (one for each picture's data, and the empty first one) in the 12 bits
                 // of recInstance; beyond 4,095 it says 4,095. Readers take the entries from the
                 // container's length (Apache POI and LibreOffice read all of them).
                 const int count = in.pictureCount + 1;

@@ -7,6 +7,8 @@
 #include "document/document_container.h"
 #include "document/main_master.h"
 #include "document/persist_directory.h"
+#include "picture/picture_store.h"
+#include "quorv/picture.h"
 #include "quorv/exception.h"
 #include "quorv/properties.h"
 #include "quorv/slide.h"
@@ -52,17 +54,17 @@ std::vector<NamedStream> DocumentWriter::buildStreams(PPTDocument& doc, const Sa
     const std::vector<PPTPtr<PPTSlides>>& slides = doc.slides_;
     checkPersistIdRange(slides.size());
 
-    // Pictures first: their offsets and sizes in the "Pictures" stream go into the picture store.
-    doc.pictureCount_ = 0;
-    for (const auto& slide : slides) {
-        int scratch = 0;
-        doc.pictureCount_ += slide->calSize(&scratch, true);
-    }
-    QvOutputStream pictures(doc.pictureCount_ > 0 ? 8192 : 1);
+    // Pictures first: their offsets and sizes in the "Pictures" stream go into the picture store,
+    // which holds each picture's data once.
+    QvOutputStream pictures(8192);
     pictures.setContext(&context);
-    if (doc.pictureCount_ > 0) {
-        for (const auto& slide : slides) slide->outputPicture(pictures);
+    PictureStore store;
+    for (const auto& slide : slides) {
+        for (const auto& shape : slide->getShapes()) {
+            if (auto* picture = dynamic_cast<PPTPicture*>(shape.get())) store.add(*picture, pictures);
+        }
     }
+    doc.pictureCount_ = store.size();
 
     QvOutputStream document(1 << 16);
     document.setContext(&context);
