@@ -112,10 +112,6 @@ ByteBlocks QvOutputStream::takeBlocks() noexcept {
 }
 
 std::vector<std::uint8_t> QvOutputStream::takeBytes() {
-    if (blocks_.size() <= 1) {
-        ByteBlocks blocks = takeBlocks();
-        return blocks.empty() ? std::vector<std::uint8_t>() : std::move(blocks.front());
-    }
     std::vector<std::uint8_t> out = bytes();
     takeBlocks();
     return out;

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace Quorv {
@@ -24,9 +26,31 @@ inline void putU32(std::uint8_t* p, std::uint32_t v) noexcept {
 }
 } // namespace detail
 
+// Memory for bytes that are written before they are read: a new block is not filled with zeros
+// first (the system hands out zeroed pages anyway).
+template <class T>
+struct UninitializedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitializedAllocator<U>;
+    };
+    UninitializedAllocator() noexcept = default;
+    template <class U>
+    UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+using ByteBlock = std::vector<std::uint8_t, UninitializedAllocator<std::uint8_t>>;
+
 // The bytes of a finished stream, in the blocks they were written into (no block is copied when
 // the stream grows, and none when it is handed on).
-using ByteBlocks = std::vector<std::vector<std::uint8_t>>;
+using ByteBlocks = std::vector<ByteBlock>;
 
 // A growable little-endian byte buffer, only ever appended to. The bytes live in blocks of
 // growing capacity that never move: a pointer into a block stays valid while the stream lives,

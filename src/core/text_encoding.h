@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/output_stream.h"
+
 namespace Quorv {
 
 // UTF-16 code units of a wide string. Where wchar_t holds 32 bits, characters outside the Basic
@@ -14,6 +16,8 @@ std::u16string toUtf16(const std::wstring& text);
 // The same as little-endian bytes, without terminator (2 bytes per code unit).
 std::vector<std::uint8_t> toUtf16Bytes(const std::wstring& text);
 std::vector<std::uint8_t> toUtf16Bytes(const std::u16string& text);
+// The same code units written into s as little-endian bytes, with nul written for U+0000.
+void writeUtf16(QvOutputStream& s, const std::wstring& text, char16_t nul = 0);
 
 // The text in Windows code page 932 (Shift-JIS with Microsoft's extensions), without
 // terminator. A character the code page cannot represent becomes '?' and conversion goes on.

@@ -114,7 +114,7 @@ std::vector<storage::StreamEntry> entries(const std::vector<NamedStream>& stream
     out.reserve(streams.size());
     for (const NamedStream& s : streams) {
         storage::StreamEntry entry{s.name, nullptr, s.size()};
-        for (const std::vector<std::uint8_t>& block : s.blocks) entry.parts.push_back({block.data(), block.size()});
+        for (const ByteBlock& block : s.blocks) entry.parts.push_back({block.data(), block.size()});
         out.push_back(std::move(entry));
     }
     return out;

@@ -122,8 +122,7 @@ void writeShape(QvOutputStream& s, const Shape& shape) {
         } else if (const auto* r = std::get_if<Rect>(&shape.anchor)) {
             writeRect(o, atom(RecordType::OfficeArtChildAnchor), *r);
         }
-        if (shape.clientData) shape.clientData(o);
-        if (shape.textBox) shape.textBox(o);
+        if (shape.tail.write) shape.tail.write(o, shape.tail.context);
     });
 }
 

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -177,9 +176,13 @@ struct Shape {
     // included); written after the two tables above.
     const std::vector<std::uint8_t>* sharedProperties = nullptr;
     std::variant<std::monostate, ClientAnchor, Rect> anchor; // on a slide, or in a group
-    // The records after the anchor, each written whole by its writer when there is one.
-    std::function<void(QvOutputStream&)> clientData; // OfficeArtClientData
-    std::function<void(QvOutputStream&)> textBox;    // OfficeArtClientTextbox
+    // The records after the anchor (OfficeArtClientData, OfficeArtClientTextbox), written whole
+    // by a function of the shape's kind from what context points at: a plain function, so that
+    // describing a shape allocates nothing. None when write is null.
+    struct Tail {
+        void (*write)(QvOutputStream&, void*) = nullptr;
+        void* context = nullptr;
+    } tail;
 };
 
 // Writes one OfficeArtSpContainer: the only place that opens one.

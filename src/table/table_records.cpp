@@ -106,7 +106,7 @@ officeart::Shape headShape(const detail::TableLayout& t) {
     };
     shape.anchor = officeart::ClientAnchor{anchorUnits(t.top), anchorUnits(t.left), anchorUnits(t.right),
                                            anchorUnits(t.bottom)};
-    shape.clientData = [](QvOutputStream& o) { writePlaceholderData(o, kPlaceholderObject); };
+    shape.tail.write = [](QvOutputStream& o, void*) { writePlaceholderData(o, kPlaceholderObject); };
     return shape;
 }
 

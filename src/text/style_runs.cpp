@@ -105,6 +105,13 @@ std::vector<MultiPPTParagraphFormat> writtenParagraphs(const std::vector<MultiPP
     return out;
 }
 
+const std::vector<MultiPPTParagraphFormat>& writtenParagraphs(const std::vector<MultiPPTParagraphFormat>& params,
+                                                              std::vector<MultiPPTParagraphFormat>& storage) {
+    if (!params.empty() && params.front().start <= 0) return params;
+    storage = writtenParagraphs(params);
+    return storage;
+}
+
 bool sameWrittenParagraph(const PPTParagraphFormat& a, const PPTParagraphFormat& b) noexcept {
     const auto key = [](const PPTParagraphFormat& p) {
         return std::make_tuple(p.GetLevel(), p.GetBullet(), p.GetbTypeface(), p.GetbColor(), p.GetbSize(),

@@ -56,6 +56,10 @@ std::uint32_t colorIndex(int color) noexcept;
 // the text when the frame has none or its first run begins later, so that the paragraph runs
 // always cover the whole text.
 std::vector<MultiPPTParagraphFormat> writtenParagraphs(const std::vector<MultiPPTParagraphFormat>& params);
+// The same without a copy where none is needed: params itself when its first run begins the
+// text, otherwise the written runs made in storage.
+const std::vector<MultiPPTParagraphFormat>& writtenParagraphs(const std::vector<MultiPPTParagraphFormat>& params,
+                                                              std::vector<MultiPPTParagraphFormat>& storage);
 
 // Whether two paragraph formats are written the same way: everything the paragraph runs and the
 // bullet entries take from a format (PPTParagraphFormat::equals leaves out the level, the bullet
