@@ -202,7 +202,6 @@ private:
 
     int groupShapeId_ = 0;
     std::vector<PPTPtr<PPTRow>> rows_;
-    std::vector<PPTPtr<PPTLine>> ruleLines_;
     Length tableLeft_;
     Length tableTop_;
     Length tableRight_;

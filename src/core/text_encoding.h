@@ -16,7 +16,11 @@ std::u16string toUtf16(const std::wstring& text);
 // The same as little-endian bytes, without terminator (2 bytes per code unit).
 std::vector<std::uint8_t> toUtf16Bytes(const std::wstring& text);
 std::vector<std::uint8_t> toUtf16Bytes(const std::u16string& text);
-// The same code units written into s as little-endian bytes, with nul written for U+0000.
+// The number of those code units.
+std::size_t utf16Units(const std::wstring& text) noexcept;
+// The same code units as little-endian bytes at out (2 per unit), with nul written for U+0000.
+void putUtf16(std::uint8_t* out, const std::wstring& text, char16_t nul = 0) noexcept;
+// The same into s.
 void writeUtf16(QvOutputStream& s, const std::wstring& text, char16_t nul = 0);
 
 // The text in Windows code page 932 (Shift-JIS with Microsoft's extensions), without

@@ -158,8 +158,10 @@ void DocumentWriter::saveToFile(PPTDocument& doc, const std::string& path, const
 std::vector<std::uint8_t> DocumentWriter::saveToBytes(PPTDocument& doc, const SaveContext& context) {
     std::vector<NamedStream> streams = buildStreams(doc, context);
     try {
+        const std::vector<storage::StreamEntry> list = entries(streams);
         storage::VectorSink sink;
-        storage::writeCompoundFile(entries(streams), sink);
+        sink.reserve(static_cast<std::size_t>(storage::compoundFileSize(list))); // no copy to grow
+        storage::writeCompoundFile(list, sink);
         return sink.take();
     } catch (const std::length_error& e) {
         throw tooLarge(e);

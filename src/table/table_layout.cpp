@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -202,7 +203,6 @@ int PPTTable::layOut(int* counter) {
     groupShapeId_ = t.groupShapeId;
     // The counter goes past the group's id, so that what follows cannot take it again.
     if (*counter <= t.groupShapeId) *counter = t.groupShapeId + 1;
-    ruleLines_ = t.rules;
     layout_ = std::move(layout);
     return n + k;
 }
@@ -226,7 +226,8 @@ int PPTTable::calCells(TableLayout& t, int* counter) {
         row.top = y;
         y += row.height;
     }
-    const OffsetIndex index(t);
+    // Only a merge down looks cells up by their offset.
+    std::optional<OffsetIndex> index;
 
     int laidOut = 0;
     for (std::size_t r = 0; r < rowCount; ++r) {
@@ -250,8 +251,9 @@ int PPTTable::calCells(TableLayout& t, int* counter) {
             // and stops at the first row without one.
             float span = row.height;
             if (cell.downmerge) {
+                if (!index) index.emplace(t);
                 for (std::size_t below = r + 1; below < rowCount; ++below) {
-                    const long at = index.firstAt(below, cell.offset);
+                    const long at = index->firstAt(below, cell.offset);
                     if (at < 0) break;
                     LayoutCell& next = t.rows[below].cells[static_cast<std::size_t>(at)];
                     if (!next.upmerge || next.covered) break;

@@ -163,8 +163,8 @@ void detail::TextFrameAccess::writeTextBox(QvOutputStream& stream, const PPTText
         writeRecord(o, atom(RecordType::TextCharsAtom), [&](QvOutputStream& c) { writeUtf16(c, f.text_, 0xFFFD); });
         if (styled) {
             writeRecord(o, atom(RecordType::StyleTextPropAtom), [&](QvOutputStream& runs) {
-                text::writeParagraphRuns(runs, text::paragraphRuns(f.text_, f.fonts_, written, fontCount));
-                text::writeCharacterRuns(runs, text::characterRuns(f.text_, f.fonts_, fontCount));
+                text::writeParagraphRuns(runs, f.text_, f.fonts_, written, fontCount);
+                text::writeCharacterRuns(runs, f.text_, f.fonts_, fontCount);
             });
         }
         writeRecord(o, atom(RecordType::TextRulerAtom), [](QvOutputStream& r) {
