@@ -12,6 +12,8 @@
 #include "quorv/exception.h"
 #include "quorv/properties.h"
 #include "quorv/slide.h"
+#include "quorv/table.h"
+#include "table/table_layout.h"
 #include "storage/compound_file.h"
 #include "storage/file_output.h"
 
@@ -61,6 +63,7 @@ std::vector<NamedStream> DocumentWriter::buildStreams(PPTDocument& doc, const Sa
     PictureStore store;
     for (const auto& slide : slides) {
         for (const auto& shape : slide->getShapes()) {
+            if (!shape->isA(OT_Picture)) continue;
             if (auto* picture = dynamic_cast<PPTPicture*>(shape.get())) store.add(*picture, pictures);
         }
     }
@@ -77,6 +80,11 @@ std::vector<NamedStream> DocumentWriter::buildStreams(PPTDocument& doc, const Sa
     for (const auto& slide : slides) {
         offsets.slideStarts.push_back(streamOffset(document));
         slide->output(document, false);
+        // The slide's tables are written: their layouts are not kept.
+        for (const auto& shape : slide->getShapes()) {
+            if (!shape->isA(OT_Table)) continue;
+            if (auto* table = dynamic_cast<PPTTable*>(shape.get())) table->layout_.reset();
+        }
     }
     const std::uint32_t persistDirectoryOffset = streamOffset(document);
     writePersistDirectory(document, offsets);
