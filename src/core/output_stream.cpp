@@ -17,7 +17,8 @@ QvOutputStream::QvOutputStream(int sizeHint)
 
 QvOutputStream::QvOutputStream(QvOutputStream&& other) noexcept
     : blocks_(std::move(other.blocks_)), cur_(std::exchange(other.cur_, nullptr)), end_(std::exchange(other.end_, nullptr)),
-      size_(std::exchange(other.size_, 0)), nextCapacity_(other.nextCapacity_), context_(other.context_) {
+      size_(std::exchange(other.size_, 0)), drained_(std::exchange(other.drained_, 0)), nextCapacity_(other.nextCapacity_),
+      context_(other.context_) {
     other.blocks_.clear();
 }
 
@@ -28,6 +29,7 @@ QvOutputStream& QvOutputStream::operator=(QvOutputStream&& other) noexcept {
         cur_ = std::exchange(other.cur_, nullptr);
         end_ = std::exchange(other.end_, nullptr);
         size_ = std::exchange(other.size_, 0);
+        drained_ = std::exchange(other.drained_, 0);
         nextCapacity_ = other.nextCapacity_;
         context_ = other.context_;
     }
@@ -77,8 +79,8 @@ std::size_t QvOutputStream::used(std::size_t i) const noexcept {
 }
 
 bool QvOutputStream::equalAt(std::size_t at, const std::uint8_t* data, std::size_t count) const noexcept {
-    if (at > size_ || count > size_ - at) return false;
-    std::size_t blockStart = 0;
+    if (at < drained_ || at > size_ || count > size_ - at) return false;
+    std::size_t blockStart = drained_;
     for (std::size_t i = 0; i < blocks_.size() && count > 0; ++i) {
         const std::size_t n = used(i);
         if (at < blockStart + n) {
@@ -95,7 +97,7 @@ bool QvOutputStream::equalAt(std::size_t at, const std::uint8_t* data, std::size
 
 std::vector<std::uint8_t> QvOutputStream::bytes() const {
     std::vector<std::uint8_t> out;
-    out.reserve(size_);
+    out.reserve(size_ - drained_);
     for (std::size_t i = 0; i < blocks_.size(); ++i) {
         out.insert(out.end(), blocks_[i].begin(), blocks_[i].begin() + static_cast<std::ptrdiff_t>(used(i)));
     }
@@ -107,7 +109,7 @@ ByteBlocks QvOutputStream::takeBlocks() noexcept {
     ByteBlocks out = std::move(blocks_);
     blocks_.clear();
     cur_ = end_ = nullptr;
-    size_ = 0;
+    size_ = drained_ = 0;
     return out;
 }
 

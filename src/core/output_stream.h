@@ -100,10 +100,27 @@ public:
     int tell() const noexcept { return static_cast<int>(size_); }
     int size() const noexcept { return tell(); }
 
-    // Whether the count bytes from position at equal data (false past the end).
+    // Whether the count bytes from position at equal data (false past the end or where the
+    // bytes were drained).
     bool equalAt(std::size_t at, const std::uint8_t* data, std::size_t count) const noexcept;
 
-    // The bytes written, as one block (a copy).
+    // Passes every block but the one being filled to use(data, size), in order, and lets them
+    // go; returns the number of bytes drained so far. Only finished bytes may go: a caller
+    // drains between records, when no record's length is still open.
+    template <class Use>
+    std::size_t drain(Use&& use) {
+        if (blocks_.size() > 1) {
+            for (std::size_t i = 0; i + 1 < blocks_.size(); ++i) {
+                use(blocks_[i].data(), blocks_[i].size());
+                drained_ += blocks_[i].size();
+            }
+            blocks_.erase(blocks_.begin(), blocks_.end() - 1); // the last block's buffer stays put
+        }
+        return drained_;
+    }
+    std::size_t drained() const noexcept { return drained_; }
+
+    // The bytes written and not drained, as one block (a copy).
     std::vector<std::uint8_t> bytes() const;
     // The bytes written, handed over: as one block, or as the blocks they were written into.
     std::vector<std::uint8_t> takeBytes();
@@ -127,7 +144,8 @@ private:
     ByteBlocks blocks_;
     std::uint8_t* cur_ = nullptr;
     std::uint8_t* end_ = nullptr;
-    std::size_t size_ = 0;
+    std::size_t size_ = 0;    // bytes written, drained ones included
+    std::size_t drained_ = 0; // bytes handed on by drain
     std::size_t nextCapacity_ = 0;
     const detail::SaveContext* context_ = nullptr;
 };

@@ -183,6 +183,25 @@ void AtomicFileSink::write(const void* data, std::size_t size) {
     used_ += size;
 }
 
+void AtomicFileSink::writeAt(std::uint64_t offset, const void* data, std::size_t size) {
+    if (committed_) throw std::logic_error("AtomicFileSink::writeAt after commit");
+    if (failure_) throw *failure_;
+    flushBuffer();
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    while (size > 0) {
+        const ssize_t done = ::pwrite(fd_, bytes, size, static_cast<off_t>(offset));
+        if (done < 0) {
+            const int error = errno;
+            if (error == EINTR) continue;
+            fail("write", temporary_, error);
+        }
+        if (done == 0) fail("write", temporary_, EIO);
+        bytes += done;
+        offset += static_cast<std::uint64_t>(done);
+        size -= static_cast<std::size_t>(done);
+    }
+}
+
 void AtomicFileSink::commit() {
     if (committed_) throw std::logic_error("AtomicFileSink::commit called twice");
     if (failure_) throw *failure_;
