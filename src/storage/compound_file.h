@@ -75,7 +75,8 @@ std::uint64_t compoundFileSize(const std::vector<StreamEntry>& streams);
 // '/', '\\', ':', '!', an unpaired surrogate), for two names that are equal under the
 // case-insensitive comparison of [MS-CFB] 2.6.4, and for null data with a non-zero size;
 // std::length_error when the file would be larger than kMaxCompoundFileSize. Nothing reaches
-// the sink before these checks pass; exceptions of the sink propagate.
+// the sink before these checks pass (but the bytes a producer put ahead of a leading stream);
+// exceptions of the sink propagate.
 void writeCompoundFile(const std::vector<StreamEntry>& streams, ByteSink& sink);
 struct Leading {
     std::size_t index;       // the stream stored first
