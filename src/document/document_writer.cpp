@@ -78,7 +78,7 @@ std::vector<NamedStream> DocumentWriter::buildStreams(PPTDocument& doc, const Sa
         if (!ahead || document.position() < storage::kMiniStreamCutoff) return;
         document.drain([ahead](const std::uint8_t* data, std::size_t size) { ahead->write(data, size); });
     };
-    writeDocumentContainer(document, {doc.width_, doc.height_, doc.fontNames_, doc.pictureCount_, slides});
+    writeDocumentContainer(document, {doc.width_, doc.height_, doc.fontNames_, store, slides});
 
     PersistOffsets offsets;
     offsets.master = streamOffset(document);

@@ -130,6 +130,10 @@ int PictureStore::add(PPTPicture& picture, QvOutputStream& s) {
     return number;
 }
 
+void PictureStore::writeEntries(QvOutputStream& s) const {
+    for (const Entry& e : entries_) e.first->output(s, true);
+}
+
 int PictureStore::share(PPTPicture& picture, int number) {
     if (number == 0) {
         picture.pOffset_ = 0;

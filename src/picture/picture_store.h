@@ -67,6 +67,9 @@ public:
     int add(PPTPicture& picture, QvOutputStream& s);
     // The number of entries, the empty first one not counted.
     int size() const noexcept { return static_cast<int>(entries_.size()); }
+    // The entries in order, each written by the first picture that had its data
+    // (PPTPicture::output(s, true)).
+    void writeEntries(QvOutputStream& s) const;
 
 private:
     // Where an entry's data (the BLIP after its identifier) lies in the "Pictures" stream.

@@ -77,18 +77,20 @@ const Row kRows[] = {
      {{{}, "00 6E 1E F0 F9 03 00 00" + kUid1 + "FF" + hexOf(kPng), 0, kWhole, u"Pictures"},
       {kStore, "2F 00 01 F0 58 00 00 00" + kEmptyEntry + "62 00 07 F0 24 00 00 00  06 06" + kUid1 +
                    "FF 00  01 04 00 00  01 00 00 00  00 00 00 00  00 00 00 00"}}},
-    // Two PNGs on three slides, the first from two streams and a copy of a picture: each is stored
-    // once, with its own identifier, the second after the first; cRef counts the shapes showing it
-    // (3 and 2) and every shape's pib names its entry.
+    // Two PNGs on three slides: A from a picture shown on two slides, another stream of the same
+    // bytes and a copy of the picture, B from two streams. Each is stored once, with its own
+    // identifier, B after A; cRef counts the shapes showing it (4 and 2) and every shape's pib
+    // names its entry (shapes are drawn by ShapeNum, which the picture on two slides last got as 3).
     {"shared_pictures_stored_once", [](PPTDocument& doc, PPTProperties&) {
          const Bytes a = pngOfSize(60), b = pngOfSize(61);
          PPTPtr<PPTPicture> first(new StreamPicture(0, 0, 10, 10, PPTPicture::IMAGE_PNG, a));
          auto png = [](const Bytes& data) { return new StreamPicture(0, 0, 10, 10, PPTPicture::IMAGE_PNG, data); };
-         for (std::vector<PPTPicture*> slide : {std::vector<PPTPicture*>{first.get(), png(b)}, {png(a)},
+         int num = 0;
+         for (std::vector<PPTPicture*> slide : {std::vector<PPTPicture*>{first.get(), png(b)}, {png(a), first.get()},
                                                 {new PPTPicture(*first), png(b)}}) {
              PPTPtr<PPTSlides> s = doc.addSlides(720, 540);
              for (PPTPicture* p : slide) {
-                 p->set_ShapeNum(static_cast<int>(s->getShapes().size()));
+                 p->set_ShapeNum(num++);
                  s->addShape(PPTPtr<PPTShape>(p));
              }
          }
@@ -96,12 +98,12 @@ const Row kRows[] = {
      {{{}, "00 6E 1E F0 4D 00 00 00" + kUid1 + "FF" + hexOf(pngOfSize(60)) + "00 6E 1E F0 4E 00 00 00" + kUid2 + "FF" +
                hexOf(pngOfSize(61)), 0, kWhole, u"Pictures"},
       {kStore, "3F 00 01 F0 84 00 00 00" + kEmptyEntry + "62 00 07 F0 24 00 00 00  06 06" + kUid1 +
-                   "FF 00  55 00 00 00  03 00 00 00  00 00 00 00  00 00 00 00"
+                   "FF 00  55 00 00 00  04 00 00 00  00 00 00 00  00 00 00 00"
                    "62 00 07 F0 24 00 00 00  06 06" + kUid2 +
                    "FF 00  56 00 00 00  02 00 00 00  55 00 00 00  00 00 00 00"},
-      {below({0xF00B}), "02 00 00 00", 0, 16}, {below({0xF00B}), "03 00 00 00", 1, 16},
+      {below({0xF00B}), "03 00 00 00", 0, 16}, {below({0xF00B}), "02 00 00 00", 1, 16},
       {below({0xF00B}), "02 00 00 00", 2, 16}, {below({0xF00B}), "02 00 00 00", 3, 16},
-      {below({0xF00B}), "03 00 00 00", 4, 16}}},
+      {below({0xF00B}), "02 00 00 00", 4, 16}, {below({0xF00B}), "03 00 00 00", 5, 16}}},
     // The shape names its file by its last component.
     {"shape_with_file_name", picture(PPTPicture::IMAGE_PNG, picturePath("sample.png")),
      {{kSlideShape, pictureShape("", "73 00 61 00 6D 00 70 00 6C 00 65 00 2E 00 70 00 6E 00 67 00 00 00"), 1}}},
