@@ -125,11 +125,7 @@ void writeDrawingGroup(QvOutputStream& s, const DocumentContainerInput& in) {
                 writeRecord(dgg, container(RecordType::OfficeArtBStoreContainer, entries),
                             [&](QvOutputStream& store) {
                                 // The empty first entry; picture ids count from the entry after it.
-                                writeRecord(store, atom(RecordType::OfficeArtFBSE, 2), [](QvOutputStream& e) {
-                                    e.writeZeros(18);
-                                    e.writeByte(0xFF); // tag
-                                    e.writeZeros(17);
-                                });
+                                picture::writeStoreEntry(store, picture::StoreEntry{});
                                 in.pictures.writeEntries(store);
                             });
             }

@@ -31,8 +31,8 @@ struct StoreEntry {
     std::uint32_t references = 1; // cRef: the shapes that show the picture
 };
 
-// 44 bytes. An entry of kind None is written as an empty entry (no type, no identifier, size 0,
-// no reference, offset 0), like the store's first entry.
+// 44 bytes. An entry of kind None is the empty entry the store begins with (no type, no
+// identifier, size 0, no reference, offset 0).
 void writeStoreEntry(QvOutputStream& s, const StoreEntry& entry);
 
 } // namespace picture
