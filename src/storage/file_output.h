@@ -79,6 +79,7 @@ private:
     int fd_ = -1;
     std::unique_ptr<std::uint8_t[]> buffer_;
     std::size_t used_ = 0;
+    std::uint64_t written_ = 0; // bytes handed to the system by write()
     bool committed_ = false;
     std::unique_ptr<FileError> failure_; // the first failure, thrown again by commit()
 };
