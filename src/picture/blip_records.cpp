@@ -59,18 +59,9 @@ MetafileHeader emfHeader(std::uint32_t uncompressedSize, std::int32_t width, std
     return MetafileHeader{uncompressedSize, {0, 0, width, height}, {1333500, 914400}};
 }
 
-namespace {
-
-// The bytes of a BLIP's body before its data: the identifier, then the tag of a bitmap or the
-// metafile header with its compression and filter bytes ([MS-ODRAW] 2.2.28 to 2.2.31).
-constexpr std::size_t kBitmapPrefix = 16 + 1;
-constexpr std::size_t kMetafilePrefix = 16 + 34 + 2;
-
-} // namespace
-
 void writeBitmapBlip(QvOutputStream& s, BlipKind kind, const BlipIdentifier& id, ByteSource& image) {
     const std::uint64_t size = image.size();
-    checkRecordFits(s.position(), kBitmapPrefix + size);
+    checkRecordFits(s.position(), kBitmapDataOffset + size);
     const BlipKindInfo& info = blipKindInfo(kind);
     writeRecord(s, atom(info.recordType, 0, info.instance), [&](QvOutputStream& o) {
         o.writeBytes(id.data(), id.size());
@@ -95,7 +86,7 @@ void writeBitmapBlip(QvOutputStream& s, BlipKind kind, const BlipIdentifier& id,
 
 void writeMetafileBlip(QvOutputStream& s, BlipKind kind, const BlipIdentifier& id, const MetafileHeader& header,
                        const std::vector<std::uint8_t>& compressed) {
-    checkRecordFits(s.position(), kMetafilePrefix + compressed.size());
+    checkRecordFits(s.position(), kMetafileDataOffset + compressed.size());
     const BlipKindInfo& info = blipKindInfo(kind);
     writeRecord(s, atom(info.recordType, 0, info.instance), [&](QvOutputStream& o) {
         o.writeBytes(id.data(), id.size());

@@ -207,7 +207,7 @@ int PictureStore::store(PPTPicture& picture, QvOutputStream& s) {
     std::unique_ptr<picture::ByteSource> converted;
     std::shared_ptr<const std::vector<std::uint8_t>> compressed;
     picture::MetafileHeader header{};
-    std::uint64_t prefix = 16 + 1;
+    std::uint64_t dataOffset = picture::kBitmapDataOffset;
     const bool bitmap = data.kind == BlipKind::Png || data.kind == BlipKind::Jpeg;
     if (bitmap) {
         if (data.converted) converted = std::make_unique<picture::MemorySource>(data.converted);
@@ -229,7 +229,7 @@ int PictureStore::store(PPTPicture& picture, QvOutputStream& s) {
             header = picture::emfHeader(uncompressed, size.width, size.height);
         }
         converted = std::make_unique<picture::MemorySource>(compressed);
-        prefix = 16 + 34 + 2;
+        dataOffset = picture::kMetafileDataOffset;
     }
     picture::ByteSource& stored = converted ? *converted : *source;
 
@@ -247,7 +247,7 @@ int PictureStore::store(PPTPicture& picture, QvOutputStream& s) {
         picture::writeMetafileBlip(s, data.kind, identifier.bytes, header, *compressed);
     }
 
-    entries_.push_back(Entry{&picture, data.kind, offset + 8 + prefix, stored.size()});
+    entries_.push_back(Entry{&picture, data.kind, offset + 8 + dataOffset, stored.size()});
     const int number = size();
     byFingerprint_.emplace(print, number);
     picture.pOffset_ = offset;

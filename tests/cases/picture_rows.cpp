@@ -121,8 +121,12 @@ const Row kRows[] = {
                "00 00 00 00  38 D6 06 00 1C 6B 03 00" + u32(kWmfZ.size()) + "00 FE" + hexOf(kWmfZ),
        0, kWhole, u"Pictures"},
       {kStore, "32 00 07 F0 24 00 00 00  03 04", 0, 52}}},
-    // An EMF: stored whole, deflated; bounds from rclBounds, size in EMU.
-    {"emf_record", picture(PPTPicture::IMAGE_EMF, "", kEmf),
+    // An EMF, shown twice from two streams: stored once, whole, deflated; bounds from rclBounds,
+    // size in EMU.
+    {"emf_record", slideWith([] {
+         auto emf = [] { return PPTPtr<PPTShape>(new StreamPicture(10, 20, 100, 50, PPTPicture::IMAGE_EMF, kEmf)); };
+         return std::vector<PPTPtr<PPTShape>>{emf(), emf()};
+     }),
      {{{}, "40 3D 1A F0" + u32(50 + kEmfZ.size()) + kUid1 + "E4 00 00 00  00 00 00 00 00 00 00 00 63 00 00 00"
                "3B 00 00 00  FC 58 14 00 E0 F3 0D 00" + u32(kEmfZ.size()) + "00 FE" + hexOf(kEmfZ),
        0, kWhole, u"Pictures"},
