@@ -16,15 +16,19 @@ namespace Quorv {
 namespace detail {
 struct PictureInput;
 struct PictureShapeOf;
+class PictureStore;
 }
 
 // An image on a slide. A picture touches three places of the file: its picture record (an
 // OfficeArt BLIP) in the "Pictures" stream, its entry in the picture store of the document, and
 // the picture shape in the slide's drawing, which refers to its store entry by number.
 //
-// The host numbers the pictures: set_PicId(k) for the picture with k - 1 pictures before it,
-// slide by slide and, within a slide, in the order the shapes were added (the store's first
-// entry is an empty one written by the document, so the first picture has PicId 1).
+// A document stores each picture's data once: pictures whose data is the same (the same bytes
+// once converted, such as two pictures of one file or of streams with the same contents) share
+// one picture record and one store entry. The save numbers the entries itself, in the order the
+// pictures come (slide by slide and, within a slide, in the order the shapes were added), and
+// gives every picture the number of its entry as its PicId: 1 for the first entry after the
+// store's empty first one. A number the host set before is replaced by that of the save.
 class QUORV_EXPORT PPTPicture : public PPTShape {
 public:
     // The kind of image the host declares. The bytes are checked against it when the picture is
@@ -61,8 +65,9 @@ public:
     // Replaces a file or stream set before and forgets the identifiers. Returns true.
     bool setFileStream(ImageType type, std::istream& stream);
 
-    // The picture's number in the picture store (see above). After a save that found no usable
-    // image data, get_PicId() is -1 until a save finds data again or the host sets a new number.
+    // The picture's number in the picture store (see above): after a save, the number of the
+    // entry that holds its data, which pictures with the same data share; -1 after a save that
+    // found no usable image data, until a save finds data again or the host sets a new number.
     void set_PicId(int id) noexcept;
     int get_PicId() const noexcept;
     // Rotation in degrees, stored as v % 360 with the sign of v; a negative angle is written as
@@ -73,11 +78,14 @@ public:
     // With true: the length of the picture shape's container (what output(stream, false)
     // writes, without its header). With false: the length of the shape's property table.
     int calSize(int* counter, bool flag) override;
-    // With true: the picture's entry in the picture store. With false: the picture shape; a box
+    // With true: the picture's entry in the picture store, written by the first picture of the
+    // last save that had its data (nothing for the others). With false: the picture shape; a box
     // whose position or size is infinite or NaN throws QvException QV_ERR_SHAPE_NOT_FINITE (15),
     // huge ones are clamped to the anchor's range (about 4096 points).
     bool output(QvOutputStream& stream, bool flag) override;
-    // Writes the picture record into the "Pictures" stream; false when the picture has no data.
+    // Writes the picture record into the "Pictures" stream as the only picture of a store (its
+    // PicId becomes 1); false when the picture has no data. A save goes through the document's
+    // store instead, which writes identical data once.
     // Throws QvException code 13 when the picture's record cannot be described by the 32-bit
     // sizes and offsets of the format, 12 when it would make the file larger than the format
     // allows, 14 when the input changed or failed while it was read.
@@ -85,12 +93,7 @@ public:
 
 private:
     friend struct detail::PictureShapeOf;
-
-    // Where the picture record went in the "Pictures" stream during the last save.
-    int get_pOffset() const noexcept { return static_cast<int>(pOffset_); }
-    void set_pOffset(std::uint32_t v) noexcept { pOffset_ = v; }
-    int get_pSize() const noexcept { return static_cast<int>(pSize_); }
-    void set_pSize(std::uint32_t v) noexcept { pSize_ = v; }
+    friend class detail::PictureStore;
 
     // The identifier of the picture record of each kind, made when first needed: 16 bytes
     // (the first 16 characters of a GUID in its braced text form).
@@ -100,12 +103,15 @@ private:
     };
     static constexpr int kKinds = 5; // index: none, EMF, WMF, JPEG, PNG
 
+    // Where the picture record went in the "Pictures" stream during the last save.
     std::uint32_t pOffset_ = 0;
     std::uint32_t pSize_ = 0;
     int picId_ = 0;
     bool noData_ = false; // the last save found no usable data: the shape shows no picture
     int rotate_ = 0;
     int storedKind_ = 0; // the kind of record the last save wrote (index as for identifiers)
+    bool ownsEntry_ = false;     // the last save stored the data under this picture: it writes the entry
+    std::uint32_t references_ = 0; // and the pictures that showed it (cRef)
     std::array<Identifier, kKinds> identifiers_{};
     std::string fileName_;
     std::shared_ptr<detail::PictureInput> input_; // a host stream and the bytes read from it

@@ -49,6 +49,7 @@ class QvOutputStream;
 
 namespace detail {
 struct TableLayout;
+class DocumentWriter;
 } // namespace detail
 
 // One cell of a row: where it starts, how wide it is, its fill, borders, merges and text.
@@ -185,8 +186,9 @@ public:
     // plus the number of grid lines, and leaves *counter one past the highest number the table
     // took (its group's). With true: the record length of the table's group.
     int calSize(int* counter, bool flag) override;
-    // With false: writes the table's group (laying the table out first if no save has). With
-    // true: nothing. Returns true.
+    // With false: writes the table's group (laying the table out first unless it is laid out:
+    // a save lays it out, and lets the layout go once the table's slide is written). With true:
+    // nothing. Returns true.
     bool output(QvOutputStream& stream, bool flag) override;
     // A table has no pictures: writes nothing, returns false.
     bool outputPicture(QvOutputStream& stream) override;
@@ -202,7 +204,6 @@ private:
 
     int groupShapeId_ = 0;
     std::vector<PPTPtr<PPTRow>> rows_;
-    std::vector<PPTPtr<PPTLine>> ruleLines_;
     Length tableLeft_;
     Length tableTop_;
     Length tableRight_;
@@ -211,8 +212,10 @@ private:
     Length hostLeft_;
     Length hostTop_;
     Length hostRight_;
-    // What the last layout decided, which the size and write passes of the same save use.
+    // What the last layout decided, which the size and write passes of the same save use; the
+    // save drops it after writing the slide, so that a saved document holds no layouts.
     std::unique_ptr<detail::TableLayout> layout_;
+    friend class detail::DocumentWriter;
 };
 
 } // namespace Quorv

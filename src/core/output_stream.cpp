@@ -15,18 +15,10 @@ constexpr std::size_t kMinBlock = 64;
 QvOutputStream::QvOutputStream(int sizeHint)
     : nextCapacity_(std::min(std::max(sizeHint > 0 ? static_cast<std::size_t>(sizeHint) : 8192u, kMinBlock), kMaxBlock)) {}
 
-QvOutputStream QvOutputStream::counter() { return QvOutputStream(CountingTag{}); }
-
-QvOutputStream QvOutputStream::counter(const QvOutputStream& like) {
-    QvOutputStream c{CountingTag{}};
-    c.context_ = like.context_;
-    return c;
-}
-
 QvOutputStream::QvOutputStream(QvOutputStream&& other) noexcept
     : blocks_(std::move(other.blocks_)), cur_(std::exchange(other.cur_, nullptr)), end_(std::exchange(other.end_, nullptr)),
-      size_(std::exchange(other.size_, 0)), nextCapacity_(other.nextCapacity_), counting_(other.counting_),
-      context_(other.context_), lengthLog_(other.lengthLog_) {
+      size_(std::exchange(other.size_, 0)), drained_(std::exchange(other.drained_, 0)), nextCapacity_(other.nextCapacity_),
+      context_(other.context_) {
     other.blocks_.clear();
 }
 
@@ -37,15 +29,16 @@ QvOutputStream& QvOutputStream::operator=(QvOutputStream&& other) noexcept {
         cur_ = std::exchange(other.cur_, nullptr);
         end_ = std::exchange(other.end_, nullptr);
         size_ = std::exchange(other.size_, 0);
+        drained_ = std::exchange(other.drained_, 0);
         nextCapacity_ = other.nextCapacity_;
-        counting_ = other.counting_;
         context_ = other.context_;
-        lengthLog_ = other.lengthLog_;
     }
     return *this;
 }
 
 void QvOutputStream::newBlock(std::size_t count) {
+    // Shrinking a vector keeps its buffer: pointers into the block stay valid.
+    if (!blocks_.empty()) blocks_.back().resize(used(blocks_.size() - 1));
     std::size_t capacity = std::max(nextCapacity_, count);
     blocks_.emplace_back(capacity);
     cur_ = blocks_.back().data();
@@ -54,10 +47,6 @@ void QvOutputStream::newBlock(std::size_t count) {
 }
 
 void QvOutputStream::writeSlow(const std::uint8_t* data, std::size_t count) {
-    if (counting_) {
-        size_ += count;
-        return;
-    }
     // Fill what is left of the current block, then start the next one.
     const std::size_t room = static_cast<std::size_t>(end_ - cur_);
     if (room != 0) {
@@ -74,10 +63,6 @@ void QvOutputStream::writeSlow(const std::uint8_t* data, std::size_t count) {
 }
 
 void QvOutputStream::writeZeros(std::size_t count) {
-    if (counting_) {
-        size_ += count;
-        return;
-    }
     while (count > 0) {
         if (cur_ == end_) newBlock(count);
         const std::size_t n = std::min(count, static_cast<std::size_t>(end_ - cur_));
@@ -88,34 +73,47 @@ void QvOutputStream::writeZeros(std::size_t count) {
     }
 }
 
-std::size_t QvOutputStream::lastUsed() const noexcept {
-    return blocks_.empty() ? 0 : blocks_.back().size() - static_cast<std::size_t>(end_ - cur_);
+std::size_t QvOutputStream::used(std::size_t i) const noexcept {
+    const std::size_t n = blocks_[i].size();
+    return i + 1 == blocks_.size() ? n - static_cast<std::size_t>(end_ - cur_) : n;
+}
+
+bool QvOutputStream::equalAt(std::size_t at, const std::uint8_t* data, std::size_t count) const noexcept {
+    if (at < drained_ || at > size_ || count > size_ - at) return false;
+    std::size_t blockStart = drained_;
+    for (std::size_t i = 0; i < blocks_.size() && count > 0; ++i) {
+        const std::size_t n = used(i);
+        if (at < blockStart + n) {
+            const std::size_t from = at - blockStart, take = std::min(count, n - from);
+            if (std::memcmp(blocks_[i].data() + from, data, take) != 0) return false;
+            data += take;
+            at += take;
+            count -= take;
+        }
+        blockStart += n;
+    }
+    return true;
 }
 
 std::vector<std::uint8_t> QvOutputStream::bytes() const {
     std::vector<std::uint8_t> out;
-    out.reserve(size_);
+    out.reserve(size_ - drained_);
     for (std::size_t i = 0; i < blocks_.size(); ++i) {
-        const std::size_t used = i + 1 == blocks_.size() ? lastUsed() : blocks_[i].size();
-        out.insert(out.end(), blocks_[i].begin(), blocks_[i].begin() + static_cast<std::ptrdiff_t>(used));
+        out.insert(out.end(), blocks_[i].begin(), blocks_[i].begin() + static_cast<std::ptrdiff_t>(used(i)));
     }
     return out;
 }
 
 ByteBlocks QvOutputStream::takeBlocks() noexcept {
-    if (!blocks_.empty()) blocks_.back().resize(lastUsed());
+    if (!blocks_.empty()) blocks_.back().resize(used(blocks_.size() - 1));
     ByteBlocks out = std::move(blocks_);
     blocks_.clear();
     cur_ = end_ = nullptr;
-    size_ = 0;
+    size_ = drained_ = 0;
     return out;
 }
 
 std::vector<std::uint8_t> QvOutputStream::takeBytes() {
-    if (blocks_.size() <= 1) {
-        ByteBlocks blocks = takeBlocks();
-        return blocks.empty() ? std::vector<std::uint8_t>() : std::move(blocks.front());
-    }
     std::vector<std::uint8_t> out = bytes();
     takeBlocks();
     return out;

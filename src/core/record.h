@@ -1,18 +1,17 @@
-// Writing records whose length is known before their body is written.
+// Writing records in one pass.
 //
-// A record body is a callable that writes into a QvOutputStream. writeRecord runs the body once
-// against a counting stream, which gives the record's length and, on the way, the lengths of all
-// records nested in it (noted in pre-order in a LengthLog). It then writes the header and runs the
-// body for real; the nested records take their lengths from the log instead of measuring again,
-// so every body runs exactly twice however deep the nesting. Each record checks that its body
-// wrote exactly the length in its header; a body that writes something else than it counted is a
-// bug and throws std::logic_error naming the record.
+// A record body is a callable that writes into a QvOutputStream. writeRecord writes the 8-byte
+// header with its length left open, runs the body once, then fills the length in from the
+// position: the header sits in one block of the stream's memory (QvOutputStream::claim), so the
+// length is written where it belongs however the body grew the stream, and it equals the bytes
+// the body wrote by construction. Debug builds assert the length of records whose size the
+// format fixes.
 #pragma once
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
-#include <vector>
 
 #include "core/output_stream.h"
 #include "core/record_types.h"
@@ -24,7 +23,7 @@ struct RecordHeader {
     std::uint16_t instance; // recInstance, 12 bits
     RecordType type;
 
-    std::uint32_t word() const noexcept {
+    constexpr std::uint32_t word() const noexcept {
         return static_cast<std::uint32_t>((version & 0xFu) | ((instance & 0xFFFu) << 4)) |
                (static_cast<std::uint32_t>(type) << 16);
     }
@@ -39,39 +38,38 @@ constexpr RecordHeader atom(RecordType type, std::uint8_t version = 0, std::uint
 
 namespace detail {
 
-struct LengthLog {
-    std::vector<std::uint32_t> lengths; // nested record lengths in the order the records begin
-    std::size_t next = 0;               // the next length to take while writing
-};
-
 // Throws std::length_error when a record body does not fit a 32-bit length.
 std::uint32_t checkedRecordLength(std::size_t length, RecordType type);
-// Throws std::logic_error naming the record when a body wrote another length than it measured.
-void checkWrittenLength(std::size_t expected, std::size_t written, RecordType type);
 
-// Puts a stream's length log back when a record is done (or an exception passes).
-class LengthLogScope {
-public:
-    LengthLogScope(QvOutputStream& s, LengthLog* log) noexcept : s_(s), saved_(s.lengthLog()) {
-        s.setLengthLog(log);
-    }
-    ~LengthLogScope() { s_.setLengthLog(saved_); }
-    LengthLogScope(const LengthLogScope&) = delete;
-    LengthLogScope& operator=(const LengthLogScope&) = delete;
-
-private:
-    QvOutputStream& s_;
-    LengthLog* saved_;
+// An open record: where its length goes, and where its body starts.
+struct OpenRecord {
+    std::uint8_t* length;
+    std::size_t bodyStart;
 };
+
+inline OpenRecord openRecord(QvOutputStream& s, RecordHeader h) {
+    std::uint8_t* p = s.claim(8);
+    putU32(p, h.word());
+    return OpenRecord{p + 4, s.position()};
+}
+
+inline std::uint32_t closeRecord(QvOutputStream& s, const OpenRecord& r, RecordType type) {
+    const std::size_t n = s.position() - r.bodyStart;
+    const std::uint32_t length = n <= 0xFFFFFFFFu ? static_cast<std::uint32_t>(n) : checkedRecordLength(n, type);
+    putU32(r.length, length);
+    assert(fixedRecordLength(type) < 0 || fixedRecordLength(type) == static_cast<std::int64_t>(length));
+    return length;
+}
 
 } // namespace detail
 
-// The number of bytes body writes, counted without writing them.
+// The number of bytes body writes (into a scratch stream: only the size passes of the public API
+// measure, never a save).
 template <class Body>
 std::size_t measure(Body&& body) {
-    QvOutputStream counter = QvOutputStream::counter();
-    body(counter);
-    return counter.position();
+    QvOutputStream scratch(4096);
+    body(scratch);
+    return scratch.position();
 }
 
 // The recLen of the record body writes: its size less the 8-byte header.
@@ -83,48 +81,9 @@ std::size_t recordLength(Body&& body) {
 // Writes header and body of one record; returns the record's length (its recLen).
 template <class Body>
 std::uint32_t writeRecord(QvOutputStream& s, RecordHeader h, Body&& body) {
-    if (s.counting()) {
-        detail::LengthLog* log = s.lengthLog();
-        std::size_t slot = 0;
-        if (log) {
-            slot = log->lengths.size();
-            log->lengths.push_back(0);
-        }
-        std::size_t start = s.position();
-        s.writeZeros(8);
-        body(s);
-        std::uint32_t length = detail::checkedRecordLength(s.position() - start - 8, h.type);
-        if (log) log->lengths[slot] = length;
-        return length;
-    }
-
-    detail::LengthLog* log = s.lengthLog();
-    if (log && log->next < log->lengths.size()) {
-        // A record nested in one that was measured: its length is known.
-        std::uint32_t length = log->lengths[log->next++];
-        s.writeRecordHeader(h.word(), length);
-        std::size_t start = s.position();
-        body(s);
-        detail::checkWrittenLength(length, s.position() - start, h.type);
-        return length;
-    }
-
-    // An outermost record: measure it and everything nested in it once.
-    detail::LengthLog nested;
-    QvOutputStream counter = QvOutputStream::counter(s);
-    counter.setLengthLog(&nested);
-    body(counter);
-    std::uint32_t length = detail::checkedRecordLength(counter.position(), h.type);
-
-    s.writeRecordHeader(h.word(), length);
-    std::size_t start = s.position();
-    {
-        detail::LengthLogScope scope(s, &nested);
-        body(s);
-    }
-    detail::checkWrittenLength(length, s.position() - start, h.type);
-    detail::checkWrittenLength(nested.lengths.size(), nested.next, h.type);
-    return length;
+    const detail::OpenRecord r = detail::openRecord(s, h);
+    body(s);
+    return detail::closeRecord(s, r, h.type);
 }
 
 // Writes a record whose body is a block of bytes.

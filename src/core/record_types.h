@@ -87,4 +87,38 @@ enum class RecordType : std::uint16_t {
 // recVer of a container record.
 constexpr std::uint8_t kContainerVersion = 0xF;
 
+// The recLen the published layouts fix for a record type, as this library writes it (an
+// OfficeArtFBSE without a name, the 8-byte form of OfficeArtClientAnchor), or -1 where the length
+// varies. Debug builds check every record of these types against it.
+constexpr std::int64_t fixedRecordLength(RecordType type) noexcept {
+    switch (type) {
+    case RecordType::EndDocumentAtom: return 0;
+    case RecordType::SlideViewInfoAtom: return 3;
+    case RecordType::TextHeaderAtom:
+    case RecordType::KinsokuAtom:
+    case RecordType::SlideNumberMetaCharAtom:
+    case RecordType::GenericDateMetaCharAtom:
+    case RecordType::FooterMetaCharAtom: return 4;
+    case RecordType::GuideAtom:
+    case RecordType::GridSpacing10Atom:
+    case RecordType::PlaceholderAtom:
+    case RecordType::SlideTime10Atom:
+    case RecordType::OfficeArtFDG:
+    case RecordType::OfficeArtFSP:
+    case RecordType::OfficeArtClientAnchor: return 8;
+    case RecordType::VbaInfoAtom: return 12;
+    case RecordType::OfficeArtFSPGR:
+    case RecordType::OfficeArtChildAnchor: return 16;
+    case RecordType::NormalViewSetInfo9Atom:
+    case RecordType::SlidePersistAtom: return 20;
+    case RecordType::SlideAtom: return 24;
+    case RecordType::ColorSchemeAtom: return 32;
+    case RecordType::OfficeArtFBSE: return 36;
+    case RecordType::DocumentAtom: return 40;
+    case RecordType::ViewInfoAtom: return 52;
+    case RecordType::FontEntityAtom: return 68;
+    default: return -1;
+    }
+}
+
 } // namespace Quorv

@@ -50,6 +50,32 @@ std::vector<std::uint8_t> toUtf16Bytes(const std::u16string& text) {
 
 std::vector<std::uint8_t> toUtf16Bytes(const std::wstring& text) { return toUtf16Bytes(toUtf16(text)); }
 
+std::size_t utf16Units(const std::wstring& text) noexcept {
+    std::size_t units = 0;
+    for (wchar_t w : text) {
+        const auto c = static_cast<char32_t>(w);
+        units += c >= 0x10000 && c <= 0x10FFFF ? 2 : 1;
+    }
+    return units;
+}
+
+void putUtf16(std::uint8_t* p, const std::wstring& text, char16_t nul) noexcept {
+    // The same conversion as toUtf16, into bytes.
+    struct Units {
+        std::uint8_t* p;
+        char16_t nul;
+        void push_back(char16_t u) noexcept {
+            detail::putU16(p, u == 0 ? nul : u);
+            p += 2;
+        }
+    } out{p, nul};
+    for (wchar_t w : text) appendUtf16(static_cast<char32_t>(w), out);
+}
+
+void writeUtf16(QvOutputStream& s, const std::wstring& text, char16_t nul) {
+    putUtf16(s.claim(2 * utf16Units(text)), text, nul);
+}
+
 std::string toCodePage932(const std::wstring& text) {
     std::string out;
     toCodePage932(text, out);

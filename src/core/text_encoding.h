@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/output_stream.h"
+
 namespace Quorv {
 
 // UTF-16 code units of a wide string. Where wchar_t holds 32 bits, characters outside the Basic
@@ -14,6 +16,12 @@ std::u16string toUtf16(const std::wstring& text);
 // The same as little-endian bytes, without terminator (2 bytes per code unit).
 std::vector<std::uint8_t> toUtf16Bytes(const std::wstring& text);
 std::vector<std::uint8_t> toUtf16Bytes(const std::u16string& text);
+// The number of those code units.
+std::size_t utf16Units(const std::wstring& text) noexcept;
+// The same code units as little-endian bytes at out (2 per unit), with nul written for U+0000.
+void putUtf16(std::uint8_t* out, const std::wstring& text, char16_t nul = 0) noexcept;
+// The same into s.
+void writeUtf16(QvOutputStream& s, const std::wstring& text, char16_t nul = 0);
 
 // The text in Windows code page 932 (Shift-JIS with Microsoft's extensions), without
 // terminator. A character the code page cannot represent becomes '?' and conversion goes on.

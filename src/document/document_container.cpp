@@ -116,21 +116,17 @@ void writeDrawingGroup(QvOutputStream& s, const DocumentContainerInput& in) {
                 const std::uint32_t clusters[8] = {1, 7, 0, 4, 0, 4, 2, 4};
                 for (std::uint32_t v : clusters) b.writeU32(v);
             });
-            if (in.pictureCount >= 1) {
-                // The store counts its entries (the pictures and the empty first one) in the 12 bits
+            if (in.pictures.size() >= 1) {
+                // The store counts its entries (one for each picture's data, and the empty first one) in the 12 bits
                 // of recInstance; beyond 4,095 it says 4,095. Readers take the entries from the
                 // container's length (Apache POI and LibreOffice read all of them).
-                const int count = in.pictureCount + 1;
+                const int count = in.pictures.size() + 1;
                 const auto entries = static_cast<std::uint16_t>(count < 0xFFF ? count : 0xFFF);
                 writeRecord(dgg, container(RecordType::OfficeArtBStoreContainer, entries),
                             [&](QvOutputStream& store) {
                                 // The empty first entry; picture ids count from the entry after it.
-                                writeRecord(store, atom(RecordType::OfficeArtFBSE, 2), [](QvOutputStream& e) {
-                                    e.writeZeros(18);
-                                    e.writeByte(0xFF); // tag
-                                    e.writeZeros(17);
-                                });
-                                for (const auto& slide : in.slides) slide->output(store, true);
+                                picture::writeStoreEntry(store, picture::StoreEntry{});
+                                in.pictures.writeEntries(store);
                             });
             }
             PropertyTable()

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/output_stream.h"
+#include "picture/picture_store.h"
 #include "drawing/common_records.h"
 #include "quorv/document.h"
 #include "quorv/ref_counted.h"
@@ -16,13 +17,13 @@ struct DocumentContainerInput {
     float width;  // slide size in points
     float height;
     const std::vector<FontFamilyName>& fonts;
-    int pictureCount;
+    const detail::PictureStore& pictures;
     const std::vector<PPTPtr<PPTSlides>>& slides;
 };
 
 // Writes RT_Document: the document atom, the text environment with the font table, the drawing
-// group with the picture store (entries asked of the slides), the master list, the view settings,
-// the slide list and the end atom.
+// group with the picture store (its entries written by the pictures that hold their data), the
+// master list, the view settings, the slide list and the end atom.
 void writeDocumentContainer(QvOutputStream& s, const DocumentContainerInput& in);
 
 // Persist ids of the document: 1 the document container, 2 the main master, 3 the first slide,

@@ -11,11 +11,15 @@
 #include "quorv/document.h"
 
 namespace Quorv {
+namespace storage {
+class ByteSink;
+}
 namespace detail {
 
 struct NamedStream {
     std::u16string name;
-    ByteBlocks blocks; // the stream's bytes, in the blocks they were written into
+    ByteBlocks blocks;     // the stream's bytes, in the blocks they were written into
+    std::size_t ahead = 0; // bytes before those blocks, already in the file
 
     std::size_t size() const noexcept;
     // The bytes as one block (a copy).
@@ -33,8 +37,11 @@ class DocumentWriter {
 public:
     // Every stream of the file, in the order they are stored: "Pictures" (when there are
     // pictures), "PowerPoint Document", the two property sets (when properties are attached),
-    // "Current User".
-    static std::vector<NamedStream> buildStreams(PPTDocument& doc, const SaveContext& context);
+    // "Current User". With a sink that already holds the 512 bytes of a compound file's header,
+    // the "PowerPoint Document" stream goes into it as it is written, once it is longer than a
+    // mini stream's: the compound file stores it first (storage::Leading).
+    static std::vector<NamedStream> buildStreams(PPTDocument& doc, const SaveContext& context,
+                                                 storage::ByteSink* ahead = nullptr);
 
     // Builds the streams and writes the compound file to path, atomically.
     static void saveToFile(PPTDocument& doc, const std::string& path, const SaveContext& context);

@@ -103,8 +103,16 @@ void writePlaceholder(QvOutputStream& s, const Placeholder& p, Text&& writeText)
         .add(PropertyId::LineStyleBooleans, 0x00090001)
         .add(PropertyId::ShadowColor, schemeColor(2));
     shape.anchor = p.anchor;
-    shape.clientData = [&p](QvOutputStream& o) { writePlaceholderData(o, p.data); };
-    shape.textBox = [&](QvOutputStream& o) { writeRecord(o, container(RecordType::OfficeArtClientTextbox), writeText); };
+    struct Tail {
+        const Placeholder& p;
+        Text& writeText;
+        static void write(QvOutputStream& o, void* context) {
+            Tail& t = *static_cast<Tail*>(context);
+            writePlaceholderData(o, t.p.data);
+            writeRecord(o, container(RecordType::OfficeArtClientTextbox), t.writeText);
+        }
+    } tail{p, writeText};
+    shape.tail = {&Tail::write, &tail};
     officeart::writeShape(s, shape);
 }
 

@@ -1,5 +1,6 @@
 #include "drawing/officeart_records.h"
 
+#include <cstring>
 #include <utility>
 
 #include "core/units.h"
@@ -20,32 +21,46 @@ PropertyTable& PropertyTable::add(PropertyId id, std::uint32_t value, std::uint1
     return *this;
 }
 
-PropertyTable& PropertyTable::addComplex(PropertyId id, std::vector<std::uint8_t> data,
-                                         std::uint16_t flags) {
-    add(id, static_cast<std::uint32_t>(data.size()), static_cast<std::uint16_t>(flags | kComplex));
-    complex_.insert(complex_.end(), data.begin(), data.end());
+std::uint8_t* PropertyTable::growComplex(std::size_t size) {
+    const std::size_t at = complexSize_;
+    complexSize_ += size;
+    if (complexSize_ <= kInlineComplex) return complexInline_.data() + at;
+    if (complexOverflow_.empty()) {
+        complexOverflow_.reserve(2 * complexSize_);
+        complexOverflow_.assign(complexInline_.begin(), complexInline_.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+    complexOverflow_.resize(complexSize_);
+    return complexOverflow_.data() + at;
+}
+
+std::uint8_t* PropertyTable::addComplex(PropertyId id, std::size_t size, std::uint16_t flags) {
+    add(id, static_cast<std::uint32_t>(size), static_cast<std::uint16_t>(flags | kComplex));
+    return growComplex(size);
+}
+
+PropertyTable& PropertyTable::addComplex(PropertyId id, const std::vector<std::uint8_t>& data, std::uint16_t flags) {
+    if (!data.empty()) std::memcpy(addComplex(id, data.size(), flags), data.data(), data.size());
+    else addComplex(id, 0, flags);
     return *this;
 }
 
-PropertyTable& PropertyTable::addArrayCountingElementsOnly(PropertyId id, std::vector<std::uint8_t> array) {
-    constexpr std::uint32_t kArrayHeader = 6; // nElems, nElemsAlloc, cbElem
-    const auto size = static_cast<std::uint32_t>(array.size());
-    add(id, size >= kArrayHeader ? size - kArrayHeader : size, kComplex);
-    complex_.insert(complex_.end(), array.begin(), array.end());
-    return *this;
+std::uint8_t* PropertyTable::addArrayCountingElementsOnly(PropertyId id, std::size_t size) {
+    constexpr std::size_t kArrayHeader = 6; // nElems, nElemsAlloc, cbElem
+    add(id, static_cast<std::uint32_t>(size >= kArrayHeader ? size - kArrayHeader : size), kComplex);
+    return growComplex(size);
 }
 
 void PropertyTable::write(QvOutputStream& s, RecordType type) const {
     writeRecord(s, atom(type, 3, count()), [this](QvOutputStream& o) {
-        for (std::size_t i = 0; i < count_; ++i) {
-            o.writeU16(entries_[i].opid);
-            o.writeU32(entries_[i].value);
-        }
-        for (const Entry& e : overflow_) {
-            o.writeU16(e.opid);
-            o.writeU32(e.value);
-        }
-        o.writeBytes(complex_);
+        std::uint8_t* p = o.claim(6 * (count_ + overflow_.size()));
+        auto put = [&p](const Entry& e) {
+            detail::putU16(p, e.opid);
+            detail::putU32(p + 2, e.value);
+            p += 6;
+        };
+        for (std::size_t i = 0; i < count_; ++i) put(entries_[i]);
+        for (const Entry& e : overflow_) put(e);
+        o.writeBytes(complexOverflow_.empty() ? complexInline_.data() : complexOverflow_.data(), complexSize_);
     });
 }
 
@@ -55,10 +70,11 @@ std::vector<std::uint8_t> PropertyTable::recordBytes(RecordType type) const {
     return s.takeBytes();
 }
 
-void writeArrayHeader(QvOutputStream& s, std::size_t count, std::size_t allocated, std::uint16_t cbElem) {
-    s.writeU16(static_cast<std::uint16_t>(count));
-    s.writeU16(static_cast<std::uint16_t>(allocated));
-    s.writeU16(cbElem);
+std::uint8_t* putArrayHeader(std::uint8_t* p, std::size_t count, std::size_t allocated, std::uint16_t cbElem) {
+    detail::putU16(p, static_cast<std::uint16_t>(count));
+    detail::putU16(p + 2, static_cast<std::uint16_t>(allocated));
+    detail::putU16(p + 4, cbElem);
+    return p + 6;
 }
 
 PropertyTable& addTableSideLineBooleans(PropertyTable& table) {
@@ -122,8 +138,7 @@ void writeShape(QvOutputStream& s, const Shape& shape) {
         } else if (const auto* r = std::get_if<Rect>(&shape.anchor)) {
             writeRect(o, atom(RecordType::OfficeArtChildAnchor), *r);
         }
-        if (shape.clientData) shape.clientData(o);
-        if (shape.textBox) shape.textBox(o);
+        if (shape.tail.write) shape.tail.write(o, shape.tail.context);
     });
 }
 

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -85,12 +84,15 @@ constexpr std::uint32_t schemeColor(std::uint8_t index) { return 0x08000000u | i
 class PropertyTable {
 public:
     PropertyTable& add(PropertyId id, std::uint32_t value, std::uint16_t flags = 0);
-    // A complex property: its value is the length of data, which follows the entries.
-    PropertyTable& addComplex(PropertyId id, std::vector<std::uint8_t> data, std::uint16_t flags = 0);
-    // A complex IMsoArray ([MS-ODRAW] 2.2.51) whose value counts its elements but not its 6-byte
-    // header, as PowerPoint's files and LibreOffice give pVertices; the data still starts with
-    // the header. Calligra Stage joins the points out of order when pVertices counts the header.
-    PropertyTable& addArrayCountingElementsOnly(PropertyId id, std::vector<std::uint8_t> array);
+    // A complex property: its value is the length of its size bytes of data, which follow the
+    // entries. Returns where the caller writes them (valid until the table changes again).
+    std::uint8_t* addComplex(PropertyId id, std::size_t size, std::uint16_t flags = 0);
+    PropertyTable& addComplex(PropertyId id, const std::vector<std::uint8_t>& data, std::uint16_t flags = 0);
+    // A complex IMsoArray ([MS-ODRAW] 2.2.51) of size bytes, header included, whose value counts
+    // its elements but not its 6-byte header, as PowerPoint's files and LibreOffice give
+    // pVertices; the data still starts with the header. Calligra Stage joins the points out of
+    // order when pVertices counts the header. Returns where the caller writes the array.
+    std::uint8_t* addArrayCountingElementsOnly(PropertyId id, std::size_t size);
 
     std::uint16_t count() const noexcept { return static_cast<std::uint16_t>(count_ + overflow_.size()); }
     // Writes the record (recVer 3, recInstance = number of properties).
@@ -108,13 +110,18 @@ private:
     std::array<Entry, kInline> entries_; // the first count_ are set
     std::size_t count_ = 0;
     std::vector<Entry> overflow_;
-    std::vector<std::uint8_t> complex_;
+    // The complex data: in complexInline_ while it fits, else all of it in complexOverflow_.
+    static constexpr std::size_t kInlineComplex = 128;
+    std::array<std::uint8_t, kInlineComplex> complexInline_;
+    std::vector<std::uint8_t> complexOverflow_;
+    std::size_t complexSize_ = 0;
+    std::uint8_t* growComplex(std::size_t size);
 };
 
 // The 6-byte header of an IMsoArray ([MS-ODRAW] 2.2.51): nElems, nElemsAlloc and cbElem (the
-// size of an element, or 0xFFF0 for POINTs stored as two s16). The counts are 16-bit: callers
-// keep them below 0x10000.
-void writeArrayHeader(QvOutputStream& s, std::size_t count, std::size_t allocated, std::uint16_t cbElem);
+// size of an element, or 0xFFF0 for POINTs stored as two s16), at p. The counts are 16-bit:
+// callers keep them below 0x10000. Returns where the elements go.
+std::uint8_t* putArrayHeader(std::uint8_t* p, std::size_t count, std::size_t allocated, std::uint16_t cbElem);
 
 // The line style booleans of the four sides and the column lines that a table's cells and grid
 // lines carry in their tertiary property tables (all drawn, none of them set on the shape).
@@ -177,9 +184,13 @@ struct Shape {
     // included); written after the two tables above.
     const std::vector<std::uint8_t>* sharedProperties = nullptr;
     std::variant<std::monostate, ClientAnchor, Rect> anchor; // on a slide, or in a group
-    // The records after the anchor, each written whole by its writer when there is one.
-    std::function<void(QvOutputStream&)> clientData; // OfficeArtClientData
-    std::function<void(QvOutputStream&)> textBox;    // OfficeArtClientTextbox
+    // The records after the anchor (OfficeArtClientData, OfficeArtClientTextbox), written whole
+    // by a function of the shape's kind from what context points at: a plain function, so that
+    // describing a shape allocates nothing. None when write is null.
+    struct Tail {
+        void (*write)(QvOutputStream&, void*) = nullptr;
+        void* context = nullptr;
+    } tail;
 };
 
 // Writes one OfficeArtSpContainer: the only place that opens one.

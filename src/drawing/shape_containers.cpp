@@ -259,37 +259,41 @@ CommonShape::Record PolyLineShapeContainer::translate() const {
     // Vertices from the anchor's top-left corner: 0 .. 65535, two s16 each when they fit. Both
     // arrays allocate exactly the elements they hold.
     const bool fitsShort = geoWidth <= INT16_MAX && geoHeight <= INT16_MAX;
-    QvOutputStream vertices(static_cast<int>(6 + n * (fitsShort ? 4 : 8)));
-    officeart::writeArrayHeader(vertices, n, n, fitsShort ? kShortPoints : kLongPoints);
+    r.properties.add(PropertyId::GeoRight, static_cast<std::uint32_t>(geoWidth));
+    r.properties.add(PropertyId::GeoBottom, static_cast<std::uint32_t>(geoHeight));
+    // Written even for an open path: a reader that misses it takes the default, linesClosed.
+    r.properties.add(PropertyId::ShapePath, isClosed ? kShapePathLinesClosed : kShapePathLines);
+    std::uint8_t* v = officeart::putArrayHeader(
+        r.properties.addArrayCountingElementsOnly(PropertyId::Vertices, 6 + n * (fitsShort ? 4 : 8)), n, n,
+        fitsShort ? kShortPoints : kLongPoints);
     for (std::size_t i = 0; i < n; ++i) {
         const auto vx = static_cast<std::uint32_t>(xs[i] - a.left);
         const auto vy = static_cast<std::uint32_t>(ys[i] - a.top);
         if (fitsShort) {
-            vertices.writeU16(static_cast<std::uint16_t>(vx));
-            vertices.writeU16(static_cast<std::uint16_t>(vy));
+            detail::putU16(v, static_cast<std::uint16_t>(vx));
+            detail::putU16(v + 2, static_cast<std::uint16_t>(vy));
+            v += 4;
         } else {
-            vertices.writeU32(vx);
-            vertices.writeU32(vy);
+            detail::putU32(v, vx);
+            detail::putU32(v + 4, vy);
+            v += 8;
         }
     }
 
     // moveTo, one lineTo per further vertex, close for a polygon, end.
     const std::size_t segmentCount = n == 0 ? 1 : n + 1 + (isClosed ? 1 : 0);
-    QvOutputStream segments(static_cast<int>(6 + 2 * segmentCount));
-    officeart::writeArrayHeader(segments, segmentCount, segmentCount, 2);
+    std::uint8_t* seg = officeart::putArrayHeader(
+        r.properties.addComplex(PropertyId::SegmentInfo, 6 + 2 * segmentCount), segmentCount, segmentCount, 2);
+    auto segment = [&seg](std::uint16_t s) {
+        detail::putU16(seg, s);
+        seg += 2;
+    };
     if (n > 0) {
-        segments.writeU16(kMoveTo);
-        for (std::size_t i = 1; i < n; ++i) segments.writeU16(kLineTo);
-        if (isClosed) segments.writeU16(kClose);
+        segment(kMoveTo);
+        for (std::size_t i = 1; i < n; ++i) segment(kLineTo);
+        if (isClosed) segment(kClose);
     }
-    segments.writeU16(kEnd);
-
-    r.properties.add(PropertyId::GeoRight, static_cast<std::uint32_t>(geoWidth));
-    r.properties.add(PropertyId::GeoBottom, static_cast<std::uint32_t>(geoHeight));
-    // Written even for an open path: a reader that misses it takes the default, linesClosed.
-    r.properties.add(PropertyId::ShapePath, isClosed ? kShapePathLinesClosed : kShapePathLines);
-    r.properties.addArrayCountingElementsOnly(PropertyId::Vertices, vertices.takeBytes());
-    r.properties.addComplex(PropertyId::SegmentInfo, segments.takeBytes());
+    segment(kEnd);
     addFillProperties(r.properties, fillColor_, opacity_);
     addLineProperties(r.properties);
     return r;

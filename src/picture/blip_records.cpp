@@ -59,27 +59,13 @@ MetafileHeader emfHeader(std::uint32_t uncompressedSize, std::int32_t width, std
     return MetafileHeader{uncompressedSize, {0, 0, width, height}, {1333500, 914400}};
 }
 
-namespace {
-
-// Writes a picture record once its length, measured from its body, is known to fit.
-template <class Body>
-void writeFittingBlip(QvOutputStream& s, BlipKind kind, Body&& body) {
-    const BlipKindInfo& info = blipKindInfo(kind);
-    checkRecordFits(s.position(), measure(body));
-    writeRecord(s, atom(info.recordType, 0, info.instance), body);
-}
-
-} // namespace
-
 void writeBitmapBlip(QvOutputStream& s, BlipKind kind, const BlipIdentifier& id, ByteSource& image) {
     const std::uint64_t size = image.size();
-    writeFittingBlip(s, kind, [&](QvOutputStream& o) {
+    checkRecordFits(s.position(), kBitmapDataOffset + size);
+    const BlipKindInfo& info = blipKindInfo(kind);
+    writeRecord(s, atom(info.recordType, 0, info.instance), [&](QvOutputStream& o) {
         o.writeBytes(id.data(), id.size());
         o.writeByte(kBitmapTag);
-        if (o.counting()) {
-            o.writeZeros(static_cast<std::size_t>(size)); // counts only
-            return;
-        }
         if (const std::uint8_t* bytes = image.data()) {
             o.writeBytes(bytes, static_cast<std::size_t>(size));
             return;
@@ -100,7 +86,9 @@ void writeBitmapBlip(QvOutputStream& s, BlipKind kind, const BlipIdentifier& id,
 
 void writeMetafileBlip(QvOutputStream& s, BlipKind kind, const BlipIdentifier& id, const MetafileHeader& header,
                        const std::vector<std::uint8_t>& compressed) {
-    writeFittingBlip(s, kind, [&](QvOutputStream& o) {
+    checkRecordFits(s.position(), kMetafileDataOffset + compressed.size());
+    const BlipKindInfo& info = blipKindInfo(kind);
+    writeRecord(s, atom(info.recordType, 0, info.instance), [&](QvOutputStream& o) {
         o.writeBytes(id.data(), id.size());
         o.writeU32(header.uncompressedSize);
         for (std::int32_t v : header.bounds) o.writeI32(v);

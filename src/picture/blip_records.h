@@ -44,6 +44,12 @@ MetafileHeader wmfHeader(std::uint32_t uncompressedSize);
 // The metafile header of an enhanced metafile record, with the metafile's width and height.
 MetafileHeader emfHeader(std::uint32_t uncompressedSize, std::int32_t width, std::int32_t height);
 
+// Where a BLIP's data starts in its body: after the identifier and a bitmap's tag byte, or after
+// the identifier and the metafile header (OfficeArtMetafileHeader, 34 bytes: cbSize, rcBounds,
+// ptSize, cbSave, compression and filter).
+constexpr std::size_t kBitmapDataOffset = 16 + 1;
+constexpr std::size_t kMetafileDataOffset = 16 + 34;
+
 // Both writers first check, with checkRecordFits, that the record fits where it goes (the
 // stream's position is its offset in the "Pictures" stream), and write nothing when it does not.
 // A PNG or JPEG record: identifier, tag 0xFF, then the image file's bytes, copied in blocks.

@@ -1,61 +1,19 @@
 #include "quorv/picture.h"
 
 #include <memory>
-#include <mutex>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "core/output_stream.h"
 #include "core/record.h"
-#include "core/save_context.h"
 #include "drawing/officeart_records.h"
 #include "drawing/shape_size.h"
-#include "picture/blip_records.h"
-#include "picture/byte_source.h"
 #include "picture/image_codec.h"
-#include "picture/metafile.h"
-#include "picture/picture_data.h"
 #include "picture/picture_shape.h"
 #include "picture/picture_store.h"
-#include "quorv/exception.h"
-#include "quorv/input_stream.h"
 
 namespace Quorv {
 
 namespace detail {
-
-// A host stream and, once it has been read, the bytes it gave. Copies of a picture share one
-// PictureInput, so the stream is read once however many copies are saved, on whatever thread.
-struct PictureInput {
-    std::mutex mutex;
-    QvInputStream stream;
-    bool read = false;
-    std::shared_ptr<const std::vector<std::uint8_t>> bytes;
-
-    explicit PictureInput(std::istream& in) : stream(in) {}
-
-    // The bytes of the stream from its start, read at the first call. The stream is not touched
-    // again afterwards: the host may destroy it once the first save has returned.
-    std::shared_ptr<const std::vector<std::uint8_t>> take() {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (!read) {
-            std::istream* in = stream.get_istrm();
-            std::int64_t length = in ? picture::streamLength(*in) : -1;
-            if (length > 0) {
-                if (static_cast<std::uint64_t>(length) > 0xFFFFFFFFu) {
-                    throw makeException(QV_ERR_PICTURE_TOO_LARGE,
-                                        "a picture stream of " + std::to_string(length) + " bytes");
-                }
-                bytes = std::make_shared<const std::vector<std::uint8_t>>(
-                    picture::readAll(*in, static_cast<std::uint64_t>(length)));
-            }
-            read = true;
-            stream = QvInputStream();
-        }
-        return bytes;
-    }
-};
 
 // The values the picture shape is written from; calSize measures what output writes from them.
 // The anchor is apart: only writing the shape needs it (and checks the box).
@@ -76,23 +34,7 @@ struct PictureShapeOf {
 
 } // namespace detail
 
-namespace {
-
 using picture::BlipKind;
-
-detail::Guid newGuid(const QvOutputStream& stream) {
-    const detail::SaveContext* context = stream.context();
-    if (context && context->newGuid) return context->newGuid();
-    return detail::randomGuid();
-}
-
-std::uint32_t position32(const QvOutputStream& stream) {
-    std::size_t p = stream.position();
-    picture::checkRecordFits(p, 0);
-    return static_cast<std::uint32_t>(p);
-}
-
-} // namespace
 
 PPTPicture::ImageType PPTPicture::imageTypeOf(const void* bytes, std::size_t size) noexcept {
     switch (imaging::sniffFormat(static_cast<const std::uint8_t*>(bytes), size)) {
@@ -115,7 +57,8 @@ PPTPicture::PPTPicture(float x, float y, float width, float height)
 
 PPTPicture::PPTPicture(const PPTPicture& other)
     : PPTShape(other), pOffset_(other.pOffset_), pSize_(other.pSize_), picId_(other.picId_), noData_(other.noData_),
-      rotate_(other.rotate_), storedKind_(other.storedKind_), identifiers_(other.identifiers_),
+      rotate_(other.rotate_), storedKind_(other.storedKind_), ownsEntry_(other.ownsEntry_),
+      references_(other.references_), identifiers_(other.identifiers_),
       fileName_(other.fileName_), input_(other.input_), type_(other.type_) {
     setObjType(OT_Picture);
 }
@@ -152,11 +95,13 @@ int PPTPicture::calSize(int*, bool flag) {
 
 bool PPTPicture::output(QvOutputStream& stream, bool flag) {
     if (flag) {
+        if (!ownsEntry_ || noData_) return true;
         picture::StoreEntry entry;
         entry.kind = static_cast<BlipKind>(storedKind_);
-        if (entry.kind != BlipKind::None) entry.id = identifiers_[static_cast<std::size_t>(storedKind_)].bytes;
+        entry.id = identifiers_[static_cast<std::size_t>(storedKind_)].bytes;
         entry.size = pSize_;
         entry.offset = pOffset_;
+        entry.references = references_;
         picture::writeStoreEntry(stream, entry);
         return true;
     }
@@ -166,81 +111,8 @@ bool PPTPicture::output(QvOutputStream& stream, bool flag) {
 }
 
 bool PPTPicture::outputPicture(QvOutputStream& stream) {
-    const std::uint32_t offset = position32(stream);
-    set_pOffset(offset);
-    set_pSize(0);
-    storedKind_ = static_cast<int>(BlipKind::None);
-    noData_ = true;
-
-    if (!picture::declaresData(type_)) return false; // types 0 and 4: a picture without data
-
-    // The source: the bytes kept from the host's stream, or the file, opened for this save.
-    std::unique_ptr<picture::ByteSource> source;
-    std::optional<QvInputStream> file;
-    if (input_) {
-        source = std::make_unique<picture::MemorySource>(input_->take());
-    } else if (!fileName_.empty()) {
-        file.emplace(fileName_);
-        std::istream* in = file->get_istrm();
-        if (!in || !*in) return false;
-        auto fileSource = std::make_unique<picture::StreamSource>(*in);
-        if (!fileSource->ok()) return false;
-        // A small file is read in one go: its checks then cost no further reads and seeks. A large
-        // one is read block by block as it is copied, so it is never held in memory whole.
-        constexpr std::uint64_t kReadWhole = std::uint64_t{4} << 20;
-        if (fileSource->size() <= kReadWhole) {
-            auto bytes = std::make_shared<std::vector<std::uint8_t>>(picture::readAll(*in, fileSource->size()));
-            if (bytes->size() != fileSource->size()) {
-                throw makeException(QV_ERR_PICTURE_READ, "the file " + fileName_ + " ended early");
-            }
-            source = std::make_unique<picture::MemorySource>(std::move(bytes));
-        } else {
-            source = std::move(fileSource);
-        }
-    } else {
-        return false;
-    }
-
-    picture::PreparedData data = picture::prepareData(type_, *source);
-    if (data.kind == BlipKind::None) return false;
-
-    Identifier& identifier = identifiers_[static_cast<std::size_t>(data.kind)];
-    if (!identifier.made) {
-        identifier.bytes = picture::makeIdentifier(newGuid(stream));
-        identifier.made = true;
-    }
-
-    if (data.kind == BlipKind::Png || data.kind == BlipKind::Jpeg) {
-        std::unique_ptr<picture::ByteSource> converted;
-        if (data.converted) converted = std::make_unique<picture::MemorySource>(data.converted);
-        picture::ByteSource& image = converted ? *converted : *source;
-        picture::writeBitmapBlip(stream, data.kind, identifier.bytes, image);
-    } else {
-        // A Windows metafile is stored without its placeable header, an enhanced metafile whole.
-        const bool wmf = data.kind == BlipKind::Wmf;
-        const std::uint64_t start = wmf ? picture::kPlaceableHeaderSize : 0;
-        if (source->size() - start > 0xFFFFFFFFu) {
-            throw makeException(QV_ERR_PICTURE_TOO_LARGE,
-                                "a metafile of " + std::to_string(source->size()) + " bytes");
-        }
-        bool complete = true;
-        std::vector<std::uint8_t> compressed = picture::deflateRange(*source, start, complete);
-        if (!complete) throw makeException(QV_ERR_PICTURE_READ, "the metafile ended early");
-        const auto uncompressed = static_cast<std::uint32_t>(source->size() - start);
-        picture::MetafileHeader header;
-        if (wmf) {
-            header = picture::wmfHeader(uncompressed);
-        } else {
-            picture::MetafileSize size = picture::enhancedMetafileSize(*source);
-            header = picture::emfHeader(uncompressed, size.width, size.height);
-        }
-        picture::writeMetafileBlip(stream, data.kind, identifier.bytes, header, compressed);
-    }
-
-    set_pSize(static_cast<std::uint32_t>(stream.position() - offset));
-    storedKind_ = static_cast<int>(data.kind);
-    noData_ = false;
-    return true;
+    detail::PictureStore alone;
+    return alone.add(*this, stream) != 0;
 }
 
 } // namespace Quorv

@@ -22,10 +22,10 @@ officeart::PropertyTable pictureProperties(const PictureShape& shape) {
     if (shape.rotation > 0) table.add(PropertyId::Rotation, static_cast<std::uint32_t>(shape.rotation) << 16);
     table.add(PropertyId::ProtectionBooleans, kLockAspectRatio);
     table.add(PropertyId::Pib, shape.pib, officeart::kBlipId);
-    std::vector<std::uint8_t> name = shape.name;
-    name.push_back(0); // the terminating 16-bit zero
-    name.push_back(0);
-    table.addComplex(PropertyId::PibName, std::move(name), officeart::kBlipId);
+    const std::size_t units = utf16Units(shape.name) + 1; // with the terminating 16-bit zero
+    std::uint8_t* name = table.addComplex(PropertyId::PibName, 2 * units, officeart::kBlipId);
+    putUtf16(name, shape.name);
+    detail::putU16(name + 2 * units - 2, 0);
     table.add(PropertyId::PibFlags, kNameIsFileName);
     return table;
 }
@@ -40,10 +40,9 @@ officeart::Shape pictureShape(const PictureShape& values, const officeart::Clien
     return shape;
 }
 
-std::vector<std::uint8_t> pictureName(const std::string& fileName) {
-    std::size_t cut = fileName.find_last_of("/\\");
-    std::string last = cut == std::string::npos ? fileName : fileName.substr(cut + 1);
-    return toUtf16Bytes(fromUtf8(last));
+std::wstring pictureName(const std::string& fileName) {
+    const std::size_t cut = fileName.find_last_of("/\\");
+    return fromUtf8(cut == std::string::npos ? fileName : fileName.substr(cut + 1));
 }
 
 } // namespace picture

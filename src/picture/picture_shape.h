@@ -15,7 +15,7 @@ struct PictureShape {
     std::uint32_t spid = 0;
     int rotation = 0;              // degrees, 0..359; 0 writes no rotation property
     std::uint32_t pib = 0;         // 1-based store entry, 0 for no picture
-    std::vector<std::uint8_t> name; // pibName in UTF-16LE, without its terminator
+    std::wstring name;             // pibName, written in UTF-16LE with a terminator
 };
 
 // The shape's property table: rotation (only when not 0), protection, pib, pibName, pibFlags.
@@ -25,8 +25,8 @@ officeart::PropertyTable pictureProperties(const PictureShape& shape);
 officeart::Shape pictureShape(const PictureShape& values, const officeart::ClientAnchor& anchor);
 
 // The name stored in pibName: the file name's last component, after the last '/' or '\\', taken
-// as UTF-8 and written as UTF-16LE.
-std::vector<std::uint8_t> pictureName(const std::string& fileName);
+// as UTF-8.
+std::wstring pictureName(const std::string& fileName);
 
 } // namespace picture
 } // namespace Quorv

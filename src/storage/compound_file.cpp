@@ -13,7 +13,6 @@ namespace {
 // Sizes of a version 3 file ([MS-CFB] 2.2).
 constexpr std::uint32_t kSectorSize = 512;
 constexpr std::uint32_t kMiniSectorSize = 64;
-constexpr std::uint32_t kMiniStreamCutoff = 4096;
 constexpr std::uint32_t kIdsPerSector = kSectorSize / 4; // FAT and mini FAT entries: 128
 constexpr std::uint32_t kHeaderDifatEntries = 109;       // FAT sector numbers in the header
 constexpr std::uint32_t kDifatEntriesPerSector = kIdsPerSector - 1; // the last one chains
@@ -116,8 +115,13 @@ struct SiblingLinks {
 };
 
 // Where everything goes. Sector numbers count from the first sector after the header. The file
-// is laid out as: header | FAT | DIFAT | directory | mini FAT | mini stream | streams in order.
+// is laid out as: header | leading stream | FAT | DIFAT | directory | mini FAT | mini stream |
+// the other streams in order, where the leading stream is optional.
+constexpr std::size_t kNoLeading = static_cast<std::size_t>(-1);
+
 struct Layout {
+    std::size_t leading = kNoLeading;
+    std::uint32_t fatStart = 0; // the leading stream's sectors come before the FAT
     std::uint32_t fatSectors = 0;
     std::uint32_t difatSectors = 0;
     std::uint32_t dirSectors = 0;
@@ -129,7 +133,7 @@ struct Layout {
     std::vector<SiblingLinks> links;  // per stream
     std::uint32_t rootChild = kNoStream;
 
-    std::uint32_t difatStart() const { return fatSectors; }
+    std::uint32_t difatStart() const { return fatStart + fatSectors; }
     std::uint32_t dirStart() const { return difatStart() + difatSectors; }
     std::uint32_t miniFatStart() const { return dirStart() + dirSectors; }
     std::uint32_t miniStreamStart() const { return miniFatStart() + miniFatSectors; }
@@ -180,8 +184,12 @@ private:
     bool lastLevelFull_ = true;
 };
 
-Layout plan(const std::vector<StreamEntry>& streams) {
+Layout plan(const std::vector<StreamEntry>& streams, const Leading* leading = nullptr) {
     const std::size_t n = streams.size();
+    if (leading && leading->index >= n) throw std::invalid_argument("compound file: no such leading stream");
+    const std::uint64_t ahead = leading ? leading->ahead : 0;
+    if (ahead > 0 && !leading->headerReserved)
+        throw std::invalid_argument("compound file: bytes ahead of a stream without room for the header");
     std::uint64_t miniSectors = 0;
     std::uint64_t streamSectors = 0;
     for (std::size_t i = 0; i < n; ++i) {
@@ -194,7 +202,7 @@ Layout plan(const std::vector<StreamEntry>& streams) {
                     throw std::invalid_argument("compound file: stream " + std::to_string(i) + " has a part without data");
                 total += part.size;
             }
-            if (total != s.size)
+            if (total + (leading && i == leading->index ? ahead : 0) != s.size)
                 throw std::invalid_argument("compound file: the parts of stream " + std::to_string(i) +
                                             " do not add up to its size");
         } else if (s.data == nullptr && s.size != 0) {
@@ -228,6 +236,12 @@ Layout plan(const std::vector<StreamEntry>& streams) {
     if (used > kMaxSectors) tooLarge();
 
     Layout layout;
+    if (leading && !isMini(streams[leading->index].size) && streams[leading->index].size > 0) {
+        layout.leading = leading->index;
+        layout.fatStart = static_cast<std::uint32_t>(ceilDiv(streams[leading->index].size, kSectorSize));
+    } else if (ahead > 0) {
+        throw std::invalid_argument("compound file: bytes ahead of a stream that cannot lead");
+    }
     layout.fatSectors = static_cast<std::uint32_t>(fatSectors);
     layout.difatSectors = difatSectorsFor(fatSectors);
     layout.dirSectors = static_cast<std::uint32_t>(dirSectors);
@@ -242,7 +256,9 @@ Layout plan(const std::vector<StreamEntry>& streams) {
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t size = streams[i].size;
         if (size == 0) continue;
-        if (isMini(size)) {
+        if (i == layout.leading) {
+            layout.start[i] = 0;
+        } else if (isMini(size)) {
             layout.start[i] = nextMini;
             nextMini += static_cast<std::uint32_t>(ceilDiv(size, kMiniSectorSize));
         } else {
@@ -356,20 +372,21 @@ void writeHeader(BlockWriter& out, const Layout& layout) {
     out.u32(layout.miniFatSectors);
     out.u32(layout.difatSectors > 0 ? layout.difatStart() : kEndOfChain);
     out.u32(layout.difatSectors);
-    // The FAT occupies sectors 0 to fatSectors - 1, so FAT sector i is sector i.
+    // The FAT occupies consecutive sectors from fatStart on.
     const std::uint32_t inHeader = std::min(layout.fatSectors, kHeaderDifatEntries);
-    for (std::uint32_t i = 0; i < inHeader; ++i) out.u32(i);
+    for (std::uint32_t i = 0; i < inHeader; ++i) out.u32(layout.fatStart + i);
     out.repeatU32(kFreeSect, kHeaderDifatEntries - inHeader);
 }
 
 void writeFat(BlockWriter& out, const Layout& layout, const std::vector<StreamEntry>& streams) {
+    out.chain(0, layout.fatStart); // the leading stream, if any
     out.repeatU32(kFatSect, layout.fatSectors);
     out.repeatU32(kDifSect, layout.difatSectors);
     out.chain(layout.dirStart(), layout.dirSectors);
     out.chain(layout.miniFatStart(), layout.miniFatSectors);
     out.chain(layout.miniStreamStart(), layout.miniStreamSectors);
     for (std::size_t i = 0; i < streams.size(); ++i) {
-        if (!isMini(streams[i].size) && streams[i].size > 0)
+        if (!isMini(streams[i].size) && streams[i].size > 0 && i != layout.leading)
             out.chain(layout.start[i], ceilDiv(streams[i].size, kSectorSize));
     }
     out.repeatU32(kFreeSect, std::uint64_t{layout.fatSectors} * kIdsPerSector - layout.usedSectors);
@@ -379,7 +396,7 @@ void writeDifat(BlockWriter& out, const Layout& layout) {
     std::uint32_t fatSector = kHeaderDifatEntries;
     for (std::uint32_t k = 0; k < layout.difatSectors; ++k) {
         for (std::uint32_t j = 0; j < kDifatEntriesPerSector; ++j, ++fatSector)
-            out.u32(fatSector < layout.fatSectors ? fatSector : kFreeSect);
+            out.u32(fatSector < layout.fatSectors ? layout.fatStart + fatSector : kFreeSect);
         out.u32(k + 1 < layout.difatSectors ? layout.difatStart() + k + 1 : kEndOfChain);
     }
 }
@@ -449,15 +466,26 @@ void writeMiniStream(BlockWriter& out, const Layout& layout,
               std::uint64_t{layout.miniSectors} * kMiniSectorSize);
 }
 
-void writeStreams(BlockWriter& out, const std::vector<StreamEntry>& streams) {
-    for (const StreamEntry& s : streams) {
-        if (isMini(s.size) || s.size == 0) continue;
+// Non-mini streams with their sectors' padding; the leading one only when asked for.
+void writeStreams(BlockWriter& out, const std::vector<StreamEntry>& streams, const Layout& layout, bool leading) {
+    for (std::size_t i = 0; i < streams.size(); ++i) {
+        const StreamEntry& s = streams[i];
+        if (isMini(s.size) || s.size == 0 || (i == layout.leading) != leading) continue;
         writeStreamBytes(out, s);
         out.zeros(ceilDiv(s.size, kSectorSize) * kSectorSize - s.size);
     }
 }
 
 } // namespace
+
+void ByteSink::writeAt(std::uint64_t, const void*, std::size_t) {
+    throw std::logic_error("this sink cannot write back");
+}
+
+void VectorSink::writeAt(std::uint64_t offset, const void* data, std::size_t size) {
+    if (offset > bytes_.size() || size > bytes_.size() - offset) throw std::logic_error("VectorSink::writeAt past the end");
+    if (size != 0) std::memcpy(bytes_.data() + offset, data, size);
+}
 
 void VectorSink::write(const void* data, std::size_t size) {
     if (size == 0) return;
@@ -479,20 +507,44 @@ std::uint64_t compoundFileSize(const std::vector<StreamEntry>& streams) {
     return plan(streams).fileSize();
 }
 
-void writeCompoundFile(const std::vector<StreamEntry>& streams, ByteSink& sink) {
-    const Layout layout = plan(streams);
+std::uint64_t compoundFileSize(const std::vector<StreamEntry>& streams, const Leading& leading) {
+    return plan(streams, &leading).fileSize();
+}
+
+namespace {
+
+void write(const std::vector<StreamEntry>& streams, ByteSink& sink, const Layout& layout, const Leading& leading) {
     auto out = std::make_unique<BlockWriter>(sink);
-    writeHeader(*out, layout);
+    if (!leading.headerReserved) writeHeader(*out, layout);
+    writeStreams(*out, streams, layout, true);
     writeFat(*out, layout, streams);
     writeDifat(*out, layout);
     writeDirectory(*out, layout, streams);
     writeMiniFat(*out, layout, streams);
     writeMiniStream(*out, layout, streams);
-    writeStreams(*out, streams);
+    writeStreams(*out, streams, layout, false);
     out->flush();
-    if (out->written() != layout.fileSize())
-        throw std::logic_error("compound file: wrote " + std::to_string(out->written()) +
-                               " bytes instead of " + std::to_string(layout.fileSize()));
+    const std::uint64_t expected = layout.fileSize() - (leading.headerReserved ? kSectorSize + leading.ahead : 0);
+    if (out->written() != expected)
+        throw std::logic_error("compound file: wrote " + std::to_string(out->written()) + " bytes instead of " +
+                               std::to_string(expected));
+    if (leading.headerReserved) {
+        VectorSink header;
+        auto h = std::make_unique<BlockWriter>(header);
+        writeHeader(*h, layout);
+        h->flush();
+        sink.writeAt(0, header.bytes().data(), header.bytes().size());
+    }
+}
+
+} // namespace
+
+void writeCompoundFile(const std::vector<StreamEntry>& streams, ByteSink& sink) {
+    write(streams, sink, plan(streams), Leading{kNoLeading, false, 0});
+}
+
+void writeCompoundFile(const std::vector<StreamEntry>& streams, ByteSink& sink, const Leading& leading) {
+    write(streams, sink, plan(streams, &leading), leading);
 }
 
 } // namespace Quorv::storage

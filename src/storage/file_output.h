@@ -40,7 +40,8 @@ private:
 // to the target ("." + the target's name + a random suffix + ".tmp"), with mode 0666 less the
 // umask, or with the permission bits of the target when it exists. A target that is a symbolic
 // link is written through: the file it points to is replaced and the link stays.
-// write() buffers about 1 MiB and passes larger blocks straight to the system. commit() writes
+// write() buffers about 1 MiB and passes larger blocks straight to the system; writeAt() goes
+// back over what was written (a compound file's header, written last). commit() writes
 // what is buffered, syncs the file, renames it over the target and syncs the directory. A sink
 // destroyed without a successful commit() closes and removes its temporary file and leaves the
 // target as it was; once the rename is done, committed() is true even if syncing the directory
@@ -56,6 +57,8 @@ public:
     AtomicFileSink& operator=(const AtomicFileSink&) = delete;
 
     void write(const void* data, std::size_t size) override;
+    // Writes over bytes written before (pwrite), after writing what is buffered.
+    void writeAt(std::uint64_t offset, const void* data, std::size_t size) override;
     void commit();
 
     const std::string& targetPath() const noexcept { return target_; }
@@ -76,6 +79,7 @@ private:
     int fd_ = -1;
     std::unique_ptr<std::uint8_t[]> buffer_;
     std::size_t used_ = 0;
+    std::uint64_t written_ = 0; // bytes handed to the system by write()
     bool committed_ = false;
     std::unique_ptr<FileError> failure_; // the first failure, thrown again by commit()
 };

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -52,26 +53,28 @@ std::string cellName(std::size_t r, std::size_t c) {
     return "cell " + std::to_string(c) + " of row " + std::to_string(r);
 }
 
-void requireFinite(float v, const std::string& what) {
-    if (!std::isfinite(v)) throw makeException(QV_ERR_TABLE_NOT_FINITE, what);
+// what() names the value; the message is made only when the value is refused.
+template <class What>
+void requireFinite(float v, What what) {
+    if (!std::isfinite(v)) throw makeException(QV_ERR_TABLE_NOT_FINITE, what());
 }
 
 [[noreturn]] void refuse(const std::string& why) { throw makeException(QV_ERR_TABLE_GEOMETRY, why); }
 
 // The host's values: finite, and no negative heights or widths.
 void checkValues(const TableLayout& t) {
-    requireFinite(t.left, "the table's left edge");
-    requireFinite(t.top, "the table's top edge");
-    requireFinite(t.right, "the table's right edge");
+    requireFinite(t.left, [] { return "the table's left edge"; });
+    requireFinite(t.top, [] { return "the table's top edge"; });
+    requireFinite(t.right, [] { return "the table's right edge"; });
     for (std::size_t r = 0; r < t.rows.size(); ++r) {
         const LayoutRow& row = t.rows[r];
-        requireFinite(row.hostHeight, "the height of row " + std::to_string(r));
+        requireFinite(row.hostHeight, [r] { return "the height of row " + std::to_string(r); });
         if (row.hostHeight < 0.0f) refuse("row " + std::to_string(r) + " has a negative height");
         for (std::size_t c = 0; c < row.cells.size(); ++c) {
             const LayoutCell& cell = row.cells[c];
-            requireFinite(cell.offset, "the offset of " + cellName(r, c));
+            requireFinite(cell.offset, [r, c] { return "the offset of " + cellName(r, c); });
             if (c + 1 == row.cells.size()) continue; // the last cell's width is the layout's
-            requireFinite(cell.hostWidth, "the width of " + cellName(r, c));
+            requireFinite(cell.hostWidth, [r, c] { return "the width of " + cellName(r, c); });
             if (cell.hostWidth < 0.0f) refuse(cellName(r, c) + " has a negative width");
         }
     }
@@ -200,7 +203,6 @@ int PPTTable::layOut(int* counter) {
     groupShapeId_ = t.groupShapeId;
     // The counter goes past the group's id, so that what follows cannot take it again.
     if (*counter <= t.groupShapeId) *counter = t.groupShapeId + 1;
-    ruleLines_ = t.rules;
     layout_ = std::move(layout);
     return n + k;
 }
@@ -224,7 +226,8 @@ int PPTTable::calCells(TableLayout& t, int* counter) {
         row.top = y;
         y += row.height;
     }
-    const OffsetIndex index(t);
+    // Only a merge down looks cells up by their offset.
+    std::optional<OffsetIndex> index;
 
     int laidOut = 0;
     for (std::size_t r = 0; r < rowCount; ++r) {
@@ -248,8 +251,9 @@ int PPTTable::calCells(TableLayout& t, int* counter) {
             // and stops at the first row without one.
             float span = row.height;
             if (cell.downmerge) {
+                if (!index) index.emplace(t);
                 for (std::size_t below = r + 1; below < rowCount; ++below) {
-                    const long at = index.firstAt(below, cell.offset);
+                    const long at = index->firstAt(below, cell.offset);
                     if (at < 0) break;
                     LayoutCell& next = t.rows[below].cells[static_cast<std::size_t>(at)];
                     if (!next.upmerge || next.covered) break;

@@ -45,13 +45,19 @@ struct LayoutRow {
     float bottom() const noexcept { return top + height; }
 };
 
+// A grid line: its shape id and its end points in points.
+struct Rule {
+    int shapeId;
+    float x1, y1, x2, y2;
+};
+
 struct TableLayout {
     float left = 0.0f;
     float top = 0.0f;
     float right = 0.0f;
     float bottom = 0.0f;
     std::vector<LayoutRow> rows;
-    std::vector<PPTPtr<PPTLine>> rules;
+    std::vector<Rule> rules;
     int groupShapeId = 0;
 };
 

@@ -86,7 +86,7 @@ PPTTable::PPTTable(float x, float y, float w, float h)
 }
 
 PPTTable::PPTTable(const PPTTable& other)
-    : PPTShape(other), groupShapeId_(other.groupShapeId_), rows_(other.rows_), ruleLines_(other.ruleLines_),
+    : PPTShape(other), groupShapeId_(other.groupShapeId_), rows_(other.rows_),
       tableLeft_(other.tableLeft_), tableTop_(other.tableTop_), tableRight_(other.tableRight_),
       tableBottom_(other.tableBottom_), hostLeft_(other.hostLeft_), hostTop_(other.hostTop_),
       hostRight_(other.hostRight_) {

@@ -90,23 +90,25 @@ officeart::Shape headShape(const detail::TableLayout& t) {
     // Row heights in master units: the complex data of tableRowProperties, an array of s32
     // allocated in fours.
     const auto rows = t.rows.size();
-    QvOutputStream heights(static_cast<int>(6 + 4 * rows));
-    officeart::writeArrayHeader(heights, rows, (rows + 3) / 4 * 4, 4);
-    for (const detail::LayoutRow& row : t.rows) heights.writeI32(masterUnits(row.height));
-
     officeart::Shape shape;
     shape.group = officeart::Rect{masterUnits(t.left), masterUnits(t.top), masterUnits(t.right), masterUnits(t.bottom)};
     shape.spid = static_cast<std::uint32_t>(t.groupShapeId) + kSpidBase;
     shape.flags = officeart::kGroup | officeart::kHaveAnchor;
     shape.properties.add(PropertyId::Rotation, 0).add(PropertyId::ProtectionBooleans, 0x01000100); // fLockRotation
-    shape.tertiary.add(PropertyId::TableProperties, 3)
-        .addComplex(PropertyId::TableRowProperties, heights.takeBytes(), officeart::kBlipId);
+    shape.tertiary.add(PropertyId::TableProperties, 3);
+    std::uint8_t* heights = officeart::putArrayHeader(
+        shape.tertiary.addComplex(PropertyId::TableRowProperties, 6 + 4 * rows, officeart::kBlipId), rows,
+        (rows + 3) / 4 * 4, 4);
+    for (const detail::LayoutRow& row : t.rows) {
+        detail::putU32(heights, static_cast<std::uint32_t>(masterUnits(row.height)));
+        heights += 4;
+    }
     auto anchorUnits = [](float points) {
         return units::checkedAnchorUnits(points, QV_ERR_TABLE_NOT_FINITE, "table edge");
     };
     shape.anchor = officeart::ClientAnchor{anchorUnits(t.top), anchorUnits(t.left), anchorUnits(t.right),
                                            anchorUnits(t.bottom)};
-    shape.clientData = [](QvOutputStream& o) { writePlaceholderData(o, kPlaceholderObject); };
+    shape.tail.write = [](QvOutputStream& o, void*) { writePlaceholderData(o, kPlaceholderObject); };
     return shape;
 }
 
@@ -161,9 +163,8 @@ bool PPTTable::output(QvOutputStream& stream, bool flag) {
                 officeart::writeShape(o, cellShape(shape, *cell->frame));
             }
         }
-        for (const auto& rule : t.rules) {
-            officeart::writeShape(o, tableRuleShape(rule->get_ShapeId(), rule->get_X1(), rule->get_Y1(),
-                                                    rule->get_X2(), rule->get_Y2()));
+        for (const detail::Rule& rule : t.rules) {
+            officeart::writeShape(o, tableRuleShape(rule.shapeId, rule.x1, rule.y1, rule.x2, rule.y2));
         }
     });
     return true;

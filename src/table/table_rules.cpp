@@ -1,7 +1,6 @@
 #include "table/table_rules.h"
 
 #include <algorithm>
-#include <set>
 #include <tuple>
 #include <vector>
 
@@ -18,9 +17,7 @@ public:
     Rules(TableLayout& t, int* counter) noexcept : t_(t), counter_(counter) {}
 
     void emit(float x1, float y1, float x2, float y2) {
-        PPTPtr<PPTLine> line(new PPTLine(x1, y1, x2, y2));
-        line->set_ShapeId((*counter_)++);
-        t_.rules.push_back(std::move(line));
+        t_.rules.push_back(Rule{(*counter_)++, x1, y1, x2, y2});
         ++count_;
     }
     int count() const noexcept { return count_; }
@@ -72,16 +69,16 @@ private:
 // counts as that one, taken in the order the cells come. The kept values are ordered, so only the
 // nearest on each side can be that close.
 std::vector<float> columnOffsets(const TableLayout& t) {
-    std::set<float> kept;
+    std::vector<float> kept; // sorted
     for (const LayoutRow& row : t.rows) {
         for (const LayoutCell& cell : row.cells) {
             const float v = cell.offset;
-            auto it = kept.lower_bound(v);
+            auto it = std::lower_bound(kept.begin(), kept.end(), v);
             const bool near = (it != kept.end() && same(*it, v)) || (it != kept.begin() && same(*std::prev(it), v));
-            if (!near) kept.insert(v);
+            if (!near) kept.insert(it, v);
         }
     }
-    return std::vector<float>(kept.begin(), kept.end());
+    return kept;
 }
 
 int rowLines(TableLayout& t, int* counter) {
@@ -108,6 +105,7 @@ int columnLines(TableLayout& t, int* counter) {
         std::size_t cell;
     };
     std::vector<Edge> edges;
+    edges.reserve(t.rows.size() * t.rows.front().cells.size());
     for (std::size_t r = 0; r < t.rows.size(); ++r) {
         for (std::size_t c = 0; c < t.rows[r].cells.size(); ++c) {
             edges.push_back({t.rows[r].cells[c].leftX(t.left), r, c});
@@ -165,6 +163,13 @@ int columnLines(TableLayout& t, int* counter) {
 } // namespace
 
 int buildRules(TableLayout& t, int* counter) {
+    // A plain grid has a line along each side of every cell.
+    std::size_t cells = 0, widest = 0;
+    for (const LayoutRow& row : t.rows) {
+        cells += row.cells.size();
+        widest = std::max(widest, row.cells.size());
+    }
+    t.rules.reserve(2 * cells + t.rows.size() + widest);
     const int across = rowLines(t, counter);
     return across + columnLines(t, counter);
 }

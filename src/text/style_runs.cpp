@@ -105,6 +105,17 @@ std::vector<MultiPPTParagraphFormat> writtenParagraphs(const std::vector<MultiPP
     return out;
 }
 
+const std::vector<MultiPPTParagraphFormat>& writtenParagraphs(const std::vector<MultiPPTParagraphFormat>& params,
+                                                              std::vector<MultiPPTParagraphFormat>& storage) {
+    if (!params.empty() && params.front().start <= 0) return params;
+    if (params.empty()) {
+        static const std::vector<MultiPPTParagraphFormat> kDefaultRun(1); // never changed
+        return kDefaultRun;
+    }
+    storage = writtenParagraphs(params);
+    return storage;
+}
+
 bool sameWrittenParagraph(const PPTParagraphFormat& a, const PPTParagraphFormat& b) noexcept {
     const auto key = [](const PPTParagraphFormat& p) {
         return std::make_tuple(p.GetLevel(), p.GetBullet(), p.GetbTypeface(), p.GetbColor(), p.GetbSize(),
@@ -137,119 +148,113 @@ bool hasTextProperties(const std::vector<MultiFontStruct>& fonts,
     return false;
 }
 
-std::vector<float> defaultLineSpaces(const std::wstring& text, const std::vector<MultiFontStruct>& fonts,
-                                     const std::vector<MultiPPTParagraphFormat>& paragraphs) {
-    std::vector<float> out(paragraphs.size());
-    // Both lists are in order of start, so each paragraph's scan resumes at the last character
-    // run that overlapped the one before and stops at the first run that begins after it.
-    std::size_t from = 0;
-    for (std::size_t p = 0; p < paragraphs.size(); ++p) {
-        const std::size_t begin = p == 0 ? 0 : paragraphs[p].start;
-        const std::size_t end = runEnd(paragraphs, p, text.size());
+namespace {
+
+// The default line spacing of the paragraph runs, one after the other (see defaultLineSpaces).
+// Both lists are in order of start, so each paragraph's scan resumes at the last character run
+// that overlapped the one before and stops at the first run that begins after it.
+class LineSpaces {
+public:
+    LineSpaces(const std::wstring& text, const std::vector<MultiFontStruct>& fonts,
+               const std::vector<MultiPPTParagraphFormat>& paragraphs) noexcept
+        : text_(text), fonts_(fonts), paragraphs_(paragraphs) {}
+
+    // The spacing of paragraph run p; runs are taken in order.
+    float at(std::size_t p) noexcept {
+        const std::size_t begin = p == 0 ? 0 : paragraphs_[p].start;
+        const std::size_t end = runEnd(paragraphs_, p, text_.size());
         int largest = 0;
-        for (std::size_t j = from; j < fonts.size(); ++j) {
-            if (fonts[j].start >= end) break;
+        for (std::size_t j = from_; j < fonts_.size(); ++j) {
+            if (fonts_[j].start >= end) break;
             // The run's last character (runs are never empty, so the end is at least 1).
-            const std::size_t last = runEnd(fonts, j, text.size()) - 1;
+            const std::size_t last = runEnd(fonts_, j, text_.size()) - 1;
             if (last >= begin) {
-                if (fonts[j].font.get_Size() > largest) largest = fonts[j].font.get_Size();
-                from = j;
+                if (fonts_[j].font.get_Size() > largest) largest = fonts_[j].font.get_Size();
+                from_ = j;
             }
         }
         if (largest <= 0) largest = kDefaultFontSize;
-        out[p] = static_cast<float>(static_cast<double>(largest) * 1.2);
+        return static_cast<float>(static_cast<double>(largest) * 1.2);
     }
-    return out;
+
+private:
+    const std::wstring& text_;
+    const std::vector<MultiFontStruct>& fonts_;
+    const std::vector<MultiPPTParagraphFormat>& paragraphs_;
+    std::size_t from_ = 0;
+};
+
+// The exception of a paragraph run, given the run's default line spacing.
+ParagraphException paragraphException(const PPTParagraphFormat& p, float lineSpace, std::size_t fontCount) {
+    ParagraphException e;
+
+    std::uint16_t flags = p.GetBullet() ? pf::kHasBullet : 0;
+    std::uint32_t mask = 0;
+    if (p.GetbTypeface()) {
+        flags |= pf::kBulletHasFont | pf::kBulletHasColor;
+        mask |= pf::kBulletFont | pf::kBulletColor;
+        // A bullet character is never NUL: symbol 7 ("none") is written as a space, and no
+        // symbol at all leaves the master's character.
+        const int c = p.GetbuChar();
+        if (c >= 0) {
+            mask |= pf::kBulletChar;
+            e.bulletChar = static_cast<std::uint16_t>(c == 0 ? 0x20 : c);
+        }
+        e.bulletFontRef = p.GetbuTypeface() < 0 ? 0 : fontRef(p.GetbuTypeface(), fontCount);
+    } else if (p.GetbColor()) {
+        flags |= pf::kBulletHasColor;
+        mask |= pf::kBulletColor;
+    }
+    if (p.GetbSize()) {
+        flags |= pf::kBulletHasSize;
+        mask |= pf::kBulletSize;
+        e.bulletSize = static_cast<std::uint16_t>(std::min(std::max(p.GetbuSize(), kMinBulletSize), kMaxBulletSize));
+    }
+    if (p.GetbTypeface() || p.GetbColor()) e.bulletColor = colorIndex(p.GetbuColor());
+    mask |= flags;
+    e.bulletFlags = flags;
+
+    if (p.GetAlignment() > 0) {
+        mask |= pf::kAlign;
+        e.textAlignment = static_cast<std::uint16_t>(p.GetAlignment());
+    }
+    if (p.GetLineSpace() != 0) {
+        mask |= pf::kLineSpacing;
+        e.lineSpacing = spacingPercent(p.GetLineSpace(), lineSpace);
+    }
+    mask |= pf::kSpaceBefore; // always written, 0 when not set
+    e.spaceBefore = p.GetSpaceBefore() != 0 ? spacingPercent(p.GetSpaceBefore(), lineSpace) : 0;
+    if (p.GetSpaceAfter() != 0) {
+        mask |= pf::kSpaceAfter;
+        e.spaceAfter = spacingPercent(p.GetSpaceAfter(), lineSpace);
+    }
+    if (p.GetLeftMargin() > 0) {
+        mask |= pf::kLeftMargin;
+        e.leftMargin = masterUnits16(p.GetLeftMargin());
+    }
+    if (p.GetIndent() > 0) {
+        mask |= pf::kIndent;
+        e.indent = masterUnits16(p.GetIndent());
+    }
+    if (p.GetTextDirection() > 0) {
+        mask |= pf::kTextDirection;
+        e.textDirection = static_cast<std::uint16_t>(p.GetTextDirection());
+    }
+    e.mask = mask;
+    return e;
 }
 
-std::vector<ParagraphRun> paragraphRuns(const std::wstring& text, const std::vector<MultiFontStruct>& fonts,
-                                        const std::vector<MultiPPTParagraphFormat>& paragraphs,
-                                        std::size_t fontCount) {
-    const Utf16Positions pos(text);
-    const std::vector<float> lineSpaces = defaultLineSpaces(text, fonts, paragraphs);
-    std::vector<ParagraphRun> out(paragraphs.size());
-    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
-        const PPTParagraphFormat& p = paragraphs[i].format;
-        ParagraphRun& run = out[i];
-        run.count = runCount(paragraphs, i, pos);
-        run.indentLevel = static_cast<std::uint16_t>(std::min(std::max(p.GetLevel(), 0), kMaxIndentLevel));
-        ParagraphException& e = run.pf;
+// The character runs one after the other: a run's group and font references follow from the
+// runs before it.
+class CharacterRuns {
+public:
+    CharacterRuns(const std::wstring& text, const std::vector<MultiFontStruct>& fonts, std::size_t fontCount) noexcept
+        : text_(text), fonts_(fonts), fontCount_(fontCount) {}
 
-        std::uint16_t flags = p.GetBullet() ? pf::kHasBullet : 0;
-        std::uint32_t mask = 0;
-        if (p.GetbTypeface()) {
-            flags |= pf::kBulletHasFont | pf::kBulletHasColor;
-            mask |= pf::kBulletFont | pf::kBulletColor;
-            // A bullet character is never NUL: symbol 7 ("none") is written as a space, and no
-            // symbol at all leaves the master's character.
-            const int c = p.GetbuChar();
-            if (c >= 0) {
-                mask |= pf::kBulletChar;
-                e.bulletChar = static_cast<std::uint16_t>(c == 0 ? 0x20 : c);
-            }
-            e.bulletFontRef = p.GetbuTypeface() < 0 ? 0 : fontRef(p.GetbuTypeface(), fontCount);
-        } else if (p.GetbColor()) {
-            flags |= pf::kBulletHasColor;
-            mask |= pf::kBulletColor;
-        }
-        if (p.GetbSize()) {
-            flags |= pf::kBulletHasSize;
-            mask |= pf::kBulletSize;
-            e.bulletSize = static_cast<std::uint16_t>(std::min(std::max(p.GetbuSize(), kMinBulletSize), kMaxBulletSize));
-        }
-        if (p.GetbTypeface() || p.GetbColor()) e.bulletColor = colorIndex(p.GetbuColor());
-        mask |= flags;
-        e.bulletFlags = flags;
-
-        if (p.GetAlignment() > 0) {
-            mask |= pf::kAlign;
-            e.textAlignment = static_cast<std::uint16_t>(p.GetAlignment());
-        }
-        if (p.GetLineSpace() != 0) {
-            mask |= pf::kLineSpacing;
-            e.lineSpacing = spacingPercent(p.GetLineSpace(), lineSpaces[i]);
-        }
-        mask |= pf::kSpaceBefore; // always written, 0 when not set
-        e.spaceBefore = p.GetSpaceBefore() != 0 ? spacingPercent(p.GetSpaceBefore(), lineSpaces[i]) : 0;
-        if (p.GetSpaceAfter() != 0) {
-            mask |= pf::kSpaceAfter;
-            e.spaceAfter = spacingPercent(p.GetSpaceAfter(), lineSpaces[i]);
-        }
-        if (p.GetLeftMargin() > 0) {
-            mask |= pf::kLeftMargin;
-            e.leftMargin = masterUnits16(p.GetLeftMargin());
-        }
-        if (p.GetIndent() > 0) {
-            mask |= pf::kIndent;
-            e.indent = masterUnits16(p.GetIndent());
-        }
-        if (p.GetTextDirection() > 0) {
-            mask |= pf::kTextDirection;
-            e.textDirection = static_cast<std::uint16_t>(p.GetTextDirection());
-        }
-        e.mask = mask;
-    }
-    return out;
-}
-
-std::vector<CharacterRun> characterRuns(const std::wstring& text, const std::vector<MultiFontStruct>& fonts,
-                                        std::size_t fontCount) {
-    const Utf16Positions pos(text);
-    std::vector<CharacterRun> out(fonts.size());
-    int lastNum = -1;
-    int lastBu = -1;
-    std::uint16_t group = 0; // the run group (pp9rt) in bits 10-13
-    bool prevEastAsian = false;
-    const auto nextGroup = [&group] {
-        group = static_cast<std::uint16_t>(group + 0x400);
-        if (group >= 0x2000) group = 0x400; // groups 1..7; 0 is the text's own
-    };
-
-    for (std::size_t i = 0; i < fonts.size(); ++i) {
-        const Font& f = fonts[i].font;
-        CharacterRun& run = out[i];
-        run.count = runCount(fonts, i, pos);
-        CharacterException& e = run.cf;
+    // The exception of character run i; runs are taken in order.
+    CharacterException at(std::size_t i) noexcept {
+        CharacterException e;
+        const Font& f = fonts_[i].font;
 
         std::uint16_t style = 0;
         if (f.get_Bold()) style |= cf::kBold;
@@ -257,33 +262,33 @@ std::vector<CharacterRun> characterRuns(const std::wstring& text, const std::vec
         if (f.get_Underline() > 0) style |= cf::kUnderline;
         std::uint32_t mask = 0;
 
-        const std::uint16_t ref = fontRef(f.get_Index(), fontCount);
+        const std::uint16_t ref = fontRef(f.get_Index(), fontCount_);
         if (f.get_cfOldtype()) {
             // After a run that is not East Asian the Latin references are given as well.
-            mask |= i > 0 && !prevEastAsian ? (cf::kFontRef | cf::kOldEAFontRef | cf::kAnsiFontRef)
+            mask |= i > 0 && !prevEastAsian_ ? (cf::kFontRef | cf::kOldEAFontRef | cf::kAnsiFontRef)
                                             : cf::kOldEAFontRef;
-            prevEastAsian = true;
+            prevEastAsian_ = true;
         } else if (f.get_cfSymboltype()) {
             mask |= cf::kFontRef | cf::kAnsiFontRef | cf::kSymbolFontRef;
-            prevEastAsian = false;
+            prevEastAsian_ = false;
         } else if (ref > 1) {
             // Faces 0 and 1 are the master's own Latin and East Asian faces.
             mask |= cf::kFontRef | cf::kAnsiFontRef;
-            prevEastAsian = false;
+            prevEastAsian_ = false;
         }
         e.fontRef = e.oldEAFontRef = e.ansiFontRef = e.symbolFontRef = ref;
 
         const int num = f.get_listNumInfo();
         const int bu = f.get_listbuChar();
         int change = 0;
-        if (lastNum > -1 && num > -1 && num != lastNum) {
+        if (lastNum_ > -1 && num > -1 && num != lastNum_) {
             nextGroup();
             change = 1;
-        } else if (lastBu > -1 && bu > -1 && bu != lastBu) {
+        } else if (lastBu_ > -1 && bu > -1 && bu != lastBu_) {
             nextGroup();
             change = 2;
         }
-        if (group > 0 && (num >= 0 || bu > -1)) style |= group;
+        if (group_ > 0 && (num >= 0 || bu > -1)) style |= group_;
 
         mask |= style;
         style |= 0x80;
@@ -291,15 +296,15 @@ std::vector<CharacterRun> characterRuns(const std::wstring& text, const std::vec
         if (f.get_Color() > 0) mask |= cf::kColor;
         if (f.get_Script() != 0) mask |= cf::kPosition;
         e.mask = mask;
-        e.fontStyle = style; // written when any style or group bit is in the mask
+        e.fontStyle = style; // written when any style or group_ bit is in the mask
 
-        const std::size_t last = runEnd(fonts, i, text.size()) - 1;
-        if (num > -1 && (text[last] == L'\r' || change == 1)) {
-            lastNum = num;
-            lastBu = 1;
+        const std::size_t last = runEnd(fonts_, i, text_.size()) - 1;
+        if (num > -1 && (text_[last] == L'\r' || change == 1)) {
+            lastNum_ = num;
+            lastBu_ = 1;
         } else if (bu > -1) {
-            lastNum = 1;
-            if (lastBu != bu && change != 0) lastBu = bu;
+            lastNum_ = 1;
+            if (lastBu_ != bu && change != 0) lastBu_ = bu;
         }
 
         // MS-PPT allows font sizes 1 to 4000 points; a size outside is brought into that range.
@@ -311,22 +316,53 @@ std::vector<CharacterRun> characterRuns(const std::wstring& text, const std::vec
         const int size = f.get_Size();
         const int percent = size == 0 ? 0 : f.get_Script() * 100 / size;
         e.position = static_cast<std::int16_t>(std::min(std::max(percent, -100), 100));
+        return e;
     }
+
+private:
+    void nextGroup() noexcept {
+        group_ = static_cast<std::uint16_t>(group_ + 0x400);
+        if (group_ >= 0x2000) group_ = 0x400; // groups 1..7; 0 is the text's own
+    }
+
+    const std::wstring& text_;
+    const std::vector<MultiFontStruct>& fonts_;
+    std::size_t fontCount_;
+    int lastNum_ = -1;
+    int lastBu_ = -1;
+    std::uint16_t group_ = 0; // the run group_ (pp9rt) in bits 10-13
+    bool prevEastAsian_ = false;
+};
+
+} // namespace
+
+std::vector<float> defaultLineSpaces(const std::wstring& text, const std::vector<MultiFontStruct>& fonts,
+                                     const std::vector<MultiPPTParagraphFormat>& paragraphs) {
+    std::vector<float> out(paragraphs.size());
+    LineSpaces spaces(text, fonts, paragraphs);
+    for (std::size_t p = 0; p < paragraphs.size(); ++p) out[p] = spaces.at(p);
     return out;
 }
 
-void writeParagraphRuns(QvOutputStream& s, const std::vector<ParagraphRun>& runs) {
-    for (const ParagraphRun& run : runs) {
-        s.writeU32(run.count);
-        s.writeU16(run.indentLevel);
-        writeParagraphException(s, run.pf);
+void writeParagraphRuns(QvOutputStream& s, const std::wstring& text, const std::vector<MultiFontStruct>& fonts,
+                        const std::vector<MultiPPTParagraphFormat>& paragraphs, std::size_t fontCount) {
+    const Utf16Positions pos(text);
+    LineSpaces spaces(text, fonts, paragraphs);
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        const PPTParagraphFormat& p = paragraphs[i].format;
+        s.writeU32(runCount(paragraphs, i, pos));
+        s.writeU16(static_cast<std::uint16_t>(std::min(std::max(p.GetLevel(), 0), kMaxIndentLevel)));
+        writeParagraphException(s, paragraphException(p, spaces.at(i), fontCount));
     }
 }
 
-void writeCharacterRuns(QvOutputStream& s, const std::vector<CharacterRun>& runs) {
-    for (const CharacterRun& run : runs) {
-        s.writeU32(run.count);
-        writeCharacterException(s, run.cf);
+void writeCharacterRuns(QvOutputStream& s, const std::wstring& text, const std::vector<MultiFontStruct>& fonts,
+                        std::size_t fontCount) {
+    const Utf16Positions pos(text);
+    CharacterRuns runs(text, fonts, fontCount);
+    for (std::size_t i = 0; i < fonts.size(); ++i) {
+        s.writeU32(runCount(fonts, i, pos));
+        writeCharacterException(s, runs.at(i));
     }
 }
 

@@ -56,6 +56,10 @@ std::uint32_t colorIndex(int color) noexcept;
 // the text when the frame has none or its first run begins later, so that the paragraph runs
 // always cover the whole text.
 std::vector<MultiPPTParagraphFormat> writtenParagraphs(const std::vector<MultiPPTParagraphFormat>& params);
+// The same without a copy where none is needed: params itself when its first run begins the
+// text, otherwise the written runs made in storage.
+const std::vector<MultiPPTParagraphFormat>& writtenParagraphs(const std::vector<MultiPPTParagraphFormat>& params,
+                                                              std::vector<MultiPPTParagraphFormat>& storage);
 
 // Whether two paragraph formats are written the same way: everything the paragraph runs and the
 // bullet entries take from a format (PPTParagraphFormat::equals leaves out the level, the bullet
@@ -73,27 +77,13 @@ bool hasTextProperties(const std::vector<MultiFontStruct>& fonts,
 std::vector<float> defaultLineSpaces(const std::wstring& text, const std::vector<MultiFontStruct>& fonts,
                                      const std::vector<MultiPPTParagraphFormat>& paragraphs);
 
-struct ParagraphRun {
-    std::uint32_t count = 0; // characters covered, in UTF-16 code units
-    std::uint16_t indentLevel = 0;
-    ParagraphException pf;
-};
-
-struct CharacterRun {
-    std::uint32_t count = 0; // characters covered, in UTF-16 code units
-    CharacterException cf;
-};
-
-// The runs of paragraphs (given as writtenParagraphs) and of characters over text. The counts of
-// each kind add up to the text's UTF-16 length plus one: the format counts a closing mark.
-std::vector<ParagraphRun> paragraphRuns(const std::wstring& text, const std::vector<MultiFontStruct>& fonts,
-                                        const std::vector<MultiPPTParagraphFormat>& paragraphs,
-                                        std::size_t fontCount = kMaxFonts);
-std::vector<CharacterRun> characterRuns(const std::wstring& text, const std::vector<MultiFontStruct>& fonts,
-                                        std::size_t fontCount = kMaxFonts);
-
-void writeParagraphRuns(QvOutputStream& s, const std::vector<ParagraphRun>& runs);
-void writeCharacterRuns(QvOutputStream& s, const std::vector<CharacterRun>& runs);
+// The runs of paragraphs (given as writtenParagraphs) and of characters over text, written as
+// TextPFRun and TextCFRun records one after the other. The counts of each kind add up to the
+// text's UTF-16 length plus one: the format counts a closing mark.
+void writeParagraphRuns(QvOutputStream& s, const std::wstring& text, const std::vector<MultiFontStruct>& fonts,
+                        const std::vector<MultiPPTParagraphFormat>& paragraphs, std::size_t fontCount = kMaxFonts);
+void writeCharacterRuns(QvOutputStream& s, const std::wstring& text, const std::vector<MultiFontStruct>& fonts,
+                        std::size_t fontCount = kMaxFonts);
 
 // One entry of RT_StyleTextProp9Atom: a paragraph extension (TextPFException9) whose mask
 // selects the auto-number flag and scheme, then an empty character extension and an empty

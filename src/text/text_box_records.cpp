@@ -113,10 +113,15 @@ void detail::TextFrameAccess::addTextProperties(officeart::PropertyTable& t, con
 
 void detail::TextFrameAccess::describeText(officeart::Shape& shape, PPTTextFrame& f) {
     f.ensureText();
-    shape.clientData = [&f](QvOutputStream& o) {
-        writeClientData(o, text::bulletExtensions(text::writtenParagraphs(f.params_)));
-    };
-    shape.textBox = [&f](QvOutputStream& o) { f.outtextbox(o); };
+    shape.tail = {&writeTail, &f};
+}
+
+void detail::TextFrameAccess::writeTail(QvOutputStream& s, void* frame) {
+    const PPTTextFrame& f = *static_cast<const PPTTextFrame*>(frame);
+    std::vector<MultiPPTParagraphFormat> storage;
+    const std::vector<MultiPPTParagraphFormat>& written = text::writtenParagraphs(f.params_, storage);
+    writeClientData(s, text::bulletExtensions(written));
+    writeTextBox(s, f, written);
 }
 
 int PPTTextFrame::calSize(int*, bool whole) {
@@ -129,8 +134,7 @@ bool PPTTextFrame::output(QvOutputStream& stream, bool tail) {
     officeart::Shape shape;
     detail::TextFrameAccess::describeText(shape, *this);
     if (tail) {
-        shape.clientData(stream);
-        shape.textBox(stream);
+        detail::TextFrameAccess::writeTail(stream, this);
         return true;
     }
     shape.type = officeart::ShapeType::TextBox;
@@ -142,38 +146,25 @@ bool PPTTextFrame::output(QvOutputStream& stream, bool tail) {
     return true;
 }
 
-namespace {
-
-// The text as written: UTF-16 code units, with U+0000 written as U+FFFD. Readers end the text at
-// a NUL character and lose the rest of the frame; the replacement keeps every count in place.
-std::vector<std::uint8_t> writtenText(const std::wstring& text) {
-    std::u16string units = toUtf16(text);
-    for (char16_t& c : units) {
-        if (c == 0) c = 0xFFFD;
-    }
-    return toUtf16Bytes(units);
+bool PPTTextFrame::outtextbox(QvOutputStream& stream) {
+    std::vector<MultiPPTParagraphFormat> storage;
+    detail::TextFrameAccess::writeTextBox(stream, *this, text::writtenParagraphs(params_, storage));
+    return true;
 }
 
-} // namespace
-
-bool PPTTextFrame::outtextbox(QvOutputStream& stream) {
-    const std::vector<std::uint8_t> chars = writtenText(text_);
+void detail::TextFrameAccess::writeTextBox(QvOutputStream& stream, const PPTTextFrame& f,
+                                           const std::vector<MultiPPTParagraphFormat>& written) {
     const std::size_t fontCount = text::fontTableSize(stream);
-    const std::vector<MultiPPTParagraphFormat> written = text::writtenParagraphs(params_);
-    const bool styled = text::hasTextProperties(fonts_, written, fontCount);
-    std::vector<text::ParagraphRun> paragraphs;
-    std::vector<text::CharacterRun> characters;
-    if (styled) {
-        paragraphs = text::paragraphRuns(text_, fonts_, written, fontCount);
-        characters = text::characterRuns(text_, fonts_, fontCount);
-    }
+    const bool styled = text::hasTextProperties(f.fonts_, written, fontCount);
     writeRecord(stream, container(RecordType::OfficeArtClientTextbox), [&](QvOutputStream& o) {
         writeRecord(o, atom(RecordType::TextHeaderAtom), [](QvOutputStream& h) { h.writeU32(kTextTypeOther); });
-        writeRecordBytes(o, atom(RecordType::TextCharsAtom), chars.data(), chars.size());
+        // U+0000 is written as U+FFFD: readers end the text at a NUL character and lose the rest
+        // of the frame; the replacement keeps every count in place.
+        writeRecord(o, atom(RecordType::TextCharsAtom), [&](QvOutputStream& c) { writeUtf16(c, f.text_, 0xFFFD); });
         if (styled) {
             writeRecord(o, atom(RecordType::StyleTextPropAtom), [&](QvOutputStream& runs) {
-                text::writeParagraphRuns(runs, paragraphs);
-                text::writeCharacterRuns(runs, characters);
+                text::writeParagraphRuns(runs, f.text_, f.fonts_, written, fontCount);
+                text::writeCharacterRuns(runs, f.text_, f.fonts_, fontCount);
             });
         }
         writeRecord(o, atom(RecordType::TextRulerAtom), [](QvOutputStream& r) {
@@ -181,7 +172,6 @@ bool PPTTextFrame::outtextbox(QvOutputStream& stream) {
             r.writeU16(kDefaultTabSize);
         });
     });
-    return true;
 }
 
 int PPTTextFrame::calBulletlen() {

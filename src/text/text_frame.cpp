@@ -95,12 +95,12 @@ void PPTTextFrame::calDefauleLineSpace(std::vector<float>& spaces) const {
 }
 
 bool PPTTextFrame::writeParamInfo(QvOutputStream& stream) const {
-    text::writeParagraphRuns(stream, text::paragraphRuns(text_, fonts_, text::writtenParagraphs(params_)));
+    text::writeParagraphRuns(stream, text_, fonts_, text::writtenParagraphs(params_));
     return true;
 }
 
 bool PPTTextFrame::writeFontInfo(QvOutputStream& stream) const {
-    text::writeCharacterRuns(stream, text::characterRuns(text_, fonts_));
+    text::writeCharacterRuns(stream, text_, fonts_);
     return true;
 }
 

@@ -29,8 +29,13 @@ struct TextFrameAccess {
     // four margins (EMU, clamped), and anchorText when not at the top.
     static void addTextProperties(officeart::PropertyTable& table, const PPTTextFrame& f);
     // Gives shape the frame's client data and client text box (an empty frame first gets one
-    // space); the writers refer to f, which must outlive them.
+    // space); the writer refers to f, which must outlive it.
     static void describeText(officeart::Shape& shape, PPTTextFrame& f);
+    // The client data and client text box of the frame that frame points at.
+    static void writeTail(QvOutputStream& s, void* frame);
+    // The client text box, with the paragraph runs as writtenParagraphs gives them.
+    static void writeTextBox(QvOutputStream& s, const PPTTextFrame& f,
+                             const std::vector<MultiPPTParagraphFormat>& written);
 
     static bool calTextPropty(const PPTTextFrame& f) { return f.calTextPropty(); }
     static std::vector<float> calDefauleLineSpace(const PPTTextFrame& f) {

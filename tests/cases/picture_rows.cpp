@@ -77,20 +77,33 @@ const Row kRows[] = {
      {{{}, "00 6E 1E F0 F9 03 00 00" + kUid1 + "FF" + hexOf(kPng), 0, kWhole, u"Pictures"},
       {kStore, "2F 00 01 F0 58 00 00 00" + kEmptyEntry + "62 00 07 F0 24 00 00 00  06 06" + kUid1 +
                    "FF 00  01 04 00 00  01 00 00 00  00 00 00 00  00 00 00 00"}}},
-    // Two pictures: each record has its own identifier; the second entry points past the first.
-    {"two_pictures", slideWith([] {
-         std::vector<PPTPtr<PPTShape>> shapes;
-         for (std::size_t size : {60, 61}) {
-             PPTPtr<PPTPicture> p(new StreamPicture(0, 0, 10, 10, PPTPicture::IMAGE_PNG, pngOfSize(size)));
-             p->set_ShapeNum(static_cast<int>(size));
-             shapes.push_back(p);
+    // Two PNGs on three slides: A from a picture shown on two slides, another stream of the same
+    // bytes and a copy of the picture, B from two streams. Each is stored once, with its own
+    // identifier, B after A; cRef counts the shapes showing it (4 and 2) and every shape's pib
+    // names its entry (shapes are drawn by ShapeNum, which the picture on two slides last got as 3).
+    {"shared_pictures_stored_once", [](PPTDocument& doc, PPTProperties&) {
+         const Bytes a = pngOfSize(60), b = pngOfSize(61);
+         PPTPtr<PPTPicture> first(new StreamPicture(0, 0, 10, 10, PPTPicture::IMAGE_PNG, a));
+         auto png = [](const Bytes& data) { return new StreamPicture(0, 0, 10, 10, PPTPicture::IMAGE_PNG, data); };
+         int num = 0;
+         for (std::vector<PPTPicture*> slide : {std::vector<PPTPicture*>{first.get(), png(b)}, {png(a), first.get()},
+                                                {new PPTPicture(*first), png(b)}}) {
+             PPTPtr<PPTSlides> s = doc.addSlides(720, 540);
+             for (PPTPicture* p : slide) {
+                 p->set_ShapeNum(num++);
+                 s->addShape(PPTPtr<PPTShape>(p));
+             }
          }
-         return shapes;
-     }),
-     {{kStore, "3F 00 01 F0 84 00 00 00" + kEmptyEntry + "62 00 07 F0 24 00 00 00  06 06" + kUid1 +
-                   "FF 00 55 00 00 00 01 00 00 00 00 00 00 00 00 00 00 00"
+     },
+     {{{}, "00 6E 1E F0 4D 00 00 00" + kUid1 + "FF" + hexOf(pngOfSize(60)) + "00 6E 1E F0 4E 00 00 00" + kUid2 + "FF" +
+               hexOf(pngOfSize(61)), 0, kWhole, u"Pictures"},
+      {kStore, "3F 00 01 F0 84 00 00 00" + kEmptyEntry + "62 00 07 F0 24 00 00 00  06 06" + kUid1 +
+                   "FF 00  55 00 00 00  04 00 00 00  00 00 00 00  00 00 00 00"
                    "62 00 07 F0 24 00 00 00  06 06" + kUid2 +
-                   "FF 00  56 00 00 00  01 00 00 00  55 00 00 00  00 00 00 00"}}},
+                   "FF 00  56 00 00 00  02 00 00 00  55 00 00 00  00 00 00 00"},
+      {below({0xF00B}), "03 00 00 00", 0, 16}, {below({0xF00B}), "02 00 00 00", 1, 16},
+      {below({0xF00B}), "02 00 00 00", 2, 16}, {below({0xF00B}), "02 00 00 00", 3, 16},
+      {below({0xF00B}), "02 00 00 00", 4, 16}, {below({0xF00B}), "03 00 00 00", 5, 16}}},
     // The shape names its file by its last component.
     {"shape_with_file_name", picture(PPTPicture::IMAGE_PNG, picturePath("sample.png")),
      {{kSlideShape, pictureShape("", "73 00 61 00 6D 00 70 00 6C 00 65 00 2E 00 70 00 6E 00 67 00 00 00"), 1}}},
@@ -104,8 +117,12 @@ const Row kRows[] = {
                "00 00 00 00  38 D6 06 00 1C 6B 03 00" + u32(kWmfZ.size()) + "00 FE" + hexOf(kWmfZ),
        0, kWhole, u"Pictures"},
       {kStore, "32 00 07 F0 24 00 00 00  03 04", 0, 52}}},
-    // An EMF: stored whole, deflated; bounds from rclBounds, size in EMU.
-    {"emf_record", picture(PPTPicture::IMAGE_EMF, "", kEmf),
+    // An EMF, shown twice from two streams: stored once, whole, deflated; bounds from rclBounds,
+    // size in EMU.
+    {"emf_record", slideWith([] {
+         auto emf = [] { return PPTPtr<PPTShape>(new StreamPicture(10, 20, 100, 50, PPTPicture::IMAGE_EMF, kEmf)); };
+         return std::vector<PPTPtr<PPTShape>>{emf(), emf()};
+     }),
      {{{}, "40 3D 1A F0" + u32(50 + kEmfZ.size()) + kUid1 + "E4 00 00 00  00 00 00 00 00 00 00 00 63 00 00 00"
                "3B 00 00 00  FC 58 14 00 E0 F3 0D 00" + u32(kEmfZ.size()) + "00 FE" + hexOf(kEmfZ),
        0, kWhole, u"Pictures"},

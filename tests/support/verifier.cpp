@@ -182,7 +182,7 @@ public:
             checkDrawings(d, r);
             checkTexts(d, r);
         }
-        if (!top.empty() && top[0].type == 0x03E8) checkPictureStore(d, top[0]);
+        if (!top.empty() && top[0].type == 0x03E8) checkPictureStore(d, top);
         return problems_;
     }
 
@@ -440,8 +440,21 @@ private:
         }
     }
 
-    void checkPictureStore(const Bytes& d, const Record& document) {
-        auto stores = document.findAll(0xF001);
+    void checkPictureStore(const Bytes& d, const std::vector<Record>& top) {
+        auto stores = top[0].findAll(0xF001);
+        // The shapes showing each entry: pib n names the store's nth entry (from 1).
+        std::map<std::uint32_t, std::uint32_t> shown;
+        for (const Record& r : top) {
+            for (const Record* t : r.findAll(0xF00B)) {
+                for (std::size_t at = t->bodyOffset(); at < t->bodyOffset() + 6 * t->instance; at += 6) {
+                    if ((u16(d, at) & 0x3FFF) == 0x0104) ++shown[u32(d, at + 2)];
+                }
+            }
+        }
+        shown.erase(0); // pib 0: no picture
+        if (!shown.empty() && (stores.empty() || shown.rbegin()->first > stores[0]->children.size())) {
+            problem("a shape shows a picture store entry that is not there");
+        }
         if (stores.empty()) return;
         const Record& store = *stores[0];
         // recInstance counts the entries in 12 bits, saturating at 4095.
@@ -450,12 +463,16 @@ private:
         auto pictures = streams_.find(u"Pictures");
         const Bytes empty;
         const Bytes& p = pictures == streams_.end() ? empty : pictures->second;
+        std::set<Bytes> stored;
+        std::uint32_t number = 0;
         for (const Record& e : store.children) {
+            ++number;
             if (e.type != 0xF007 || e.length != 36) {
                 problem("picture store entry is not a 44-byte OfficeArtFBSE");
                 continue;
             }
             const std::size_t b = e.bodyOffset();
+            if (u32(d, b + 24) != shown[number]) problem("picture store entry's cRef is not its number of shapes");
             std::uint32_t size = u32(d, b + 20), offset = u32(d, b + 28);
             std::uint8_t kind = d[b];
             if (size == 0 && kind == 0) continue; // an empty entry
@@ -475,6 +492,10 @@ private:
             if (!std::equal(d.begin() + static_cast<std::ptrdiff_t>(b + 2), d.begin() + static_cast<std::ptrdiff_t>(b + 18),
                             p.begin() + static_cast<std::ptrdiff_t>(offset + 8))) {
                 problem("picture store entry's identifier is not its BLIP's");
+            }
+            const auto data = p.begin() + static_cast<std::ptrdiff_t>(offset);
+            if (size >= 24 && offset + std::size_t{size} <= p.size() && !stored.emplace(data + 24, data + size).second) {
+                problem("two picture store entries hold the same data"); // after their identifiers
             }
         }
     }
