@@ -59,6 +59,7 @@ int deck(int slides, const std::string& out, const std::string& picture, int rep
     // The memory of the first round: later rounds reuse what the allocator kept.
     long long before = resident(), model = 0, peak = 0;
     for (int r = 0; r < repeat; ++r) {
+        ::unlink(out.c_str()); // each round writes a new file, as the floor does
         Quorv::PPTDocument doc;
         auto t0 = Clock::now();
         quorv_bench::buildStandardDeck(doc, slides, picture);
