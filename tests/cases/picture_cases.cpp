@@ -179,7 +179,7 @@ TEST(Pictures, SourcesAndCopies) {
     }
 }
 
-// The host's number comes back once a save finds the data again.
+// A picture without data has PicId -1; once a save finds the data, it has its entry's number again.
 TEST(Pictures, ThePictureIdComesBackWithTheData) {
     const std::string file = ::testing::TempDir() + "quorv-late-" + std::to_string(getpid()) + ".png";
     std::remove(file.c_str());
