@@ -106,13 +106,13 @@ const Names kCellKeys =
     join({kTextBodyKeys, {"span", "offset", "width", "fill", "mergeUp", "mergeDown", "noBorder"}});
 
 // Font keys given at one level (text frame, paragraph, run); a level inherits what it leaves out.
-struct FontSpec {
+struct FontKeys {
     std::optional<std::wstring> face;
     std::optional<int> charset;
     std::optional<int> size, underline, color, script, bulletList, numberList;
     std::optional<bool> bold, italic, strikethrough, eastAsian, symbol;
 
-    void over(const FontSpec& outer) {
+    void over(const FontKeys& outer) {
         auto inherit = [](auto& mine, const auto& theirs) {
             if (!mine) mine = theirs;
         };
@@ -133,8 +133,8 @@ struct FontSpec {
 };
 
 // Reads the font keys of an object whose keys were already checked.
-FontSpec readFontKeys(const JsonObject& o) {
-    FontSpec f;
+FontKeys readFontKeys(const JsonObject& o) {
+    FontKeys f;
     if (auto n = o.find("face")) {
         f.face = n->text();
         if (f.face->empty()) n->fail("must not be empty");
@@ -154,7 +154,7 @@ FontSpec readFontKeys(const JsonObject& o) {
     return f;
 }
 
-FontSpec readFont(const JsonNode& node) { return readFontKeys(node.object(kFontKeys)); }
+FontKeys readFont(const JsonNode& node) { return readFontKeys(node.object(kFontKeys)); }
 
 class DeckBuilder {
 public:
@@ -164,7 +164,7 @@ public:
     void build(const JsonNode& root);
 
 private:
-    Font makeFont(const FontSpec& desc);
+    Font makeFont(const FontKeys& desc);
     void readProperties(const JsonNode& node);
     void readSlide(const JsonNode& node, float width, float height);
     PPTPtr<PPTShape> readShape(const JsonNode& node, int position);
@@ -173,7 +173,7 @@ private:
     void readTextBody(const JsonObject& o, PPTTextFrame& frame);
     // Reads one paragraph; endPrevious is the mark that ends the paragraph before it (null for
     // the first). Returns the mark that ends this paragraph.
-    Font readParagraph(const JsonNode& node, PPTTextFrame& frame, const FontSpec& frameFont,
+    Font readParagraph(const JsonNode& node, PPTTextFrame& frame, const FontKeys& frameFont,
                        const Font* endPrevious);
     PPTParagraphFormat readParagraphFormat(const JsonObject& o);
     PPTPtr<PPTShape> readLine(const JsonObject& o);
@@ -189,7 +189,7 @@ private:
     PPTProperties& props_;
 };
 
-Font DeckBuilder::makeFont(const FontSpec& desc) {
+Font DeckBuilder::makeFont(const FontKeys& desc) {
     Font font;
     if (desc.face) {
         font.set_Name(*desc.face);
@@ -324,7 +324,7 @@ void DeckBuilder::readTextBody(const JsonObject& o, PPTTextFrame& frame) {
                                                "anchor", false);
         frame.set_anchor(anchor);
     }
-    FontSpec font;
+    FontKeys font;
     if (auto n = o.find("font")) font = readFont(*n);
     std::optional<JsonNode> text = o.find("text");
     std::optional<JsonNode> paragraphs = o.find("paragraphs");
@@ -351,7 +351,7 @@ void DeckBuilder::readTextBody(const JsonObject& o, PPTTextFrame& frame) {
     }
 }
 
-Font DeckBuilder::readParagraph(const JsonNode& node, PPTTextFrame& frame, const FontSpec& frameFont,
+Font DeckBuilder::readParagraph(const JsonNode& node, PPTTextFrame& frame, const FontKeys& frameFont,
                                const Font* endPrevious) {
     // The paragraph mark ends a paragraph in that paragraph's own font (list keys included).
     if (endPrevious) libraryCall(node, [&] { frame.addPar(*endPrevious); });
@@ -368,7 +368,7 @@ Font DeckBuilder::readParagraph(const JsonNode& node, PPTTextFrame& frame, const
     JsonObject o = node.object({"text", "runs", "font", "level", "align", "direction", "lineSpacing",
                                 "spaceBefore", "spaceAfter", "leftMargin", "indent", "tabSize", "bullet",
                                 "numbering"});
-    FontSpec paragraphFont;
+    FontKeys paragraphFont;
     if (auto n = o.find("font")) paragraphFont = readFont(*n);
     paragraphFont.over(frameFont);
     const Font markFont = makeFont(paragraphFont);
@@ -390,7 +390,7 @@ Font DeckBuilder::readParagraph(const JsonNode& node, PPTTextFrame& frame, const
                 continue;
             }
             JsonObject r = run.object(join({{"text"}, kFontKeys}));
-            FontSpec runFont = readFontKeys(r);
+            FontKeys runFont = readFontKeys(r);
             runFont.over(paragraphFont);
             JsonNode t = r["text"];
             addRun(t, t.text(), makeFont(runFont));
@@ -563,13 +563,13 @@ int spanOf(const JsonNode& cell) {
 }
 
 // A row as the deck gives it, checked before anything is built.
-struct RowSpec {
+struct RowKeys {
     std::optional<JsonNode> height;
     std::vector<JsonNode> cells;
 };
 
-std::vector<RowSpec> readRows(const JsonNode& rowsNode) {
-    std::vector<RowSpec> rows;
+std::vector<RowKeys> readRows(const JsonNode& rowsNode) {
+    std::vector<RowKeys> rows;
     for (const JsonNode& row : rowsNode.array()) {
         JsonObject r = row.object({"height", "cells"});
         JsonNode cellsNode = r["cells"];
@@ -582,7 +582,7 @@ std::vector<RowSpec> readRows(const JsonNode& rowsNode) {
 
 // Column edges from the table's left edge: given, or the table's width shared equally among the
 // columns of its widest row.
-std::vector<float> readColumns(const JsonObject& o, float width, const std::vector<RowSpec>& rows) {
+std::vector<float> readColumns(const JsonObject& o, float width, const std::vector<RowKeys>& rows) {
     std::vector<float> edges{0.0f};
     if (auto n = o.find("columns")) {
         std::vector<JsonNode> widths = n->array();
@@ -591,7 +591,7 @@ std::vector<float> readColumns(const JsonObject& o, float width, const std::vect
         return edges;
     }
     std::size_t widest = 0;
-    for (const RowSpec& row : rows) {
+    for (const RowKeys& row : rows) {
         std::size_t columns = 0;
         for (const JsonNode& cell : row.cells) columns += static_cast<std::size_t>(spanOf(cell));
         widest = std::max(widest, columns);
@@ -604,10 +604,10 @@ std::vector<float> readColumns(const JsonObject& o, float width, const std::vect
 
 PPTPtr<PPTShape> DeckBuilder::readTable(const JsonObject& o) {
     const float x = o["x"].points(), y = o["y"].points(), w = readSize(o["width"]), h = readSize(o["height"]);
-    const std::vector<RowSpec> rows = readRows(o["rows"]);
+    const std::vector<RowKeys> rows = readRows(o["rows"]);
     float givenHeight = 0;
     int rowsWithoutHeight = 0;
-    for (const RowSpec& row : rows) {
+    for (const RowKeys& row : rows) {
         if (row.height) {
             givenHeight += readSize(*row.height);
         } else {
@@ -621,11 +621,11 @@ PPTPtr<PPTShape> DeckBuilder::readTable(const JsonObject& o) {
         rowsWithoutHeight == 0 ? 0.0f : std::max(0.0f, h - givenHeight) / static_cast<float>(rowsWithoutHeight);
 
     PPTPtr<PPTTable> table(new PPTTable(x, y, w, h));
-    for (const RowSpec& spec : rows) {
+    for (const RowKeys& keys : rows) {
         PPTPtr<PPTRow> row(new PPTRow());
-        row->setRowHigh(spec.height ? readSize(*spec.height) : sharedHeight);
+        row->setRowHigh(keys.height ? readSize(*keys.height) : sharedHeight);
         std::size_t column = 0;
-        for (const JsonNode& cellNode : spec.cells) {
+        for (const JsonNode& cellNode : keys.cells) {
             const std::size_t span = static_cast<std::size_t>(spanOf(cellNode));
             if (column + span > columnCount) {
                 cellNode.fail("the row has more columns than the table (" + std::to_string(columnCount) + ")");

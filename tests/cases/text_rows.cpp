@@ -27,25 +27,24 @@ Deck paragraphs(std::vector<std::pair<PPTParagraphFormat, const wchar_t*>> list)
     });
 }
 
-PPTParagraphFormat numbered(int style, int start = 1) {
+PPTParagraphFormat atLevel(int level) {
     PPTParagraphFormat p;
-    p.SetBullet(true);
-    p.SetnumBullet(style);
-    p.SetStartBulletNum(start);
+    p.SetLevel(level);
     return p;
 }
 
 PPTParagraphFormat bulleted(int symbol, int level = 0) {
-    PPTParagraphFormat p;
+    PPTParagraphFormat p = atLevel(level);
     p.SetBullet(true);
     p.SetbuChar(symbol);
-    p.SetLevel(level);
     return p;
 }
 
-PPTParagraphFormat atLevel(int level) {
-    PPTParagraphFormat p;
-    p.SetLevel(level);
+PPTParagraphFormat numbered(int style, int start = 1) {
+    PPTParagraphFormat p = atLevel(0);
+    p.SetBullet(true);
+    p.SetnumBullet(style);
+    p.SetStartBulletNum(start);
     return p;
 }
 
